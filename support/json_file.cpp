@@ -1,0 +1,142 @@
+#include "support/json_file.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "support/json_text.h"
+
+namespace JsonFile {
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* file) const { fclose(file); }
+};
+using UniqueFile = std::unique_ptr<FILE, FileCloser>;
+
+class UniqueHandle {
+ public:
+  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
+  ~UniqueHandle() { Close(); }
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  bool Close() {
+    if (!valid()) return true;
+    const bool closed = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// The temporary file GetTempFileNameA created: deleted when it goes, unless it
+// became the target.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    if (!path_.empty()) DeleteFileA(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  void Keep() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+// The folder part of an ANSI path ("." for a bare file name), where the
+// temporary file must be so that moving it over the target stays one rename.
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("\\/");
+  if (slash == std::string::npos) {
+    return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string(".");  // "C:name"
+  }
+  if (slash == 0 || (slash == 2 && path[1] == ':')) return path.substr(0, slash + 1);  // a root
+  return path.substr(0, slash);
+}
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<Json::Document> Read(const std::string& path) {
+  // Text mode: the C runtime turns CR LF into LF as it reads.
+  UniqueFile file(fopen(path.c_str(), "r"));
+  if (!file) return std::nullopt;
+  if (fseek(file.get(), 0, SEEK_END) != 0) return std::nullopt;
+  const long length = ftell(file.get());
+  if (length <= 0) return std::nullopt;
+  rewind(file.get());
+
+  // The byte length is an upper bound: line-end conversion only shortens it.
+  std::string text(static_cast<size_t>(length), '\0');
+  const size_t got = fread(text.data(), 1, text.size(), file.get());
+  if (ferror(file.get())) return std::nullopt;
+  text.resize(got);
+
+  std::string_view json = text;
+  if (json.starts_with("\xEF\xBB\xBF")) json.remove_prefix(3);
+  return Json::Parse(json);
+}
+
+bool Write(const Json::Document& document, const std::string& path) {
+  const std::string bytes = WithCrLf(Json::SerializePretty(document));
+
+  char temporaryName[MAX_PATH] = {};
+  if (GetTempFileNameA(FolderOf(path).c_str(), "twk", 0, temporaryName) == 0) return false;
+  TemporaryFile temporary(temporaryName);
+
+  UniqueHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  if (!WriteAll(file.get(), bytes)) return false;
+  if (!FlushFileBuffers(file.get())) return false;
+  if (!file.Close()) return false;
+
+  if (!MoveFileExA(temporary.path().c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return false;
+  }
+  temporary.Keep();
+  return true;
+}
+
+std::optional<std::string> ReadCompact(const std::string& path) {
+  std::optional<Json::Document> document = Read(path);
+  if (!document) return std::nullopt;
+  return Json::SerializeCompact(*document);
+}
+
+}  // namespace JsonFile
