@@ -80,7 +80,7 @@ std::optional<std::string> CaptureOutput(const std::string& commandLine) {
   if (!process) return std::string();
 
   // The pipe only reports its end once every write end is closed, ours included.
-  
+  outputWrite.Close();
   std::string output = ReadUntilEndOrLimit(outputRead.Get());
   if (output.empty()) return std::nullopt;
   return output;

@@ -12,7 +12,16 @@ void CliTest::SetUp() {
 ChildResult CliTest::Run(const std::string& request, const std::string& arguments) const {
   std::string line = "\"" + ProgramFile("tarnwick-cli.exe") + "\"";
   if (!arguments.empty()) line += " " + arguments;
-  return testing_support::RunChild(line, request);
+  return testing_support::RunChild(line, request, environment_);
+}
+
+void CliTest::UseStandins() {
+  CreateDirectoryA(ProgramFile("standin-state").c_str(), nullptr);
+  environment_ = {"STANDIN_LOG=" + ProgramFile("standin.log"), "STANDIN_STATE=" + ProgramFile("standin-state")};
+}
+
+std::string CliTest::StandinTool(const std::string& fileName) {
+  return "\"" + testing_support::ProductBinFolder() + "standins\\" + fileName + "\"";
 }
 
 nlohmann::ordered_json CliTest::Reply(const std::string& request) const {

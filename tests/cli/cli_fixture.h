@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -25,7 +26,14 @@ class CliTest : public ::testing::Test {
 
   std::string ProgramFile(const std::string& name) const { return folder_ / name; }
 
+  // From here on the runs see the stand-in hypervisor tools: their state in a
+  // folder of this test and their command lines logged to StandinLog().
+  void UseStandins();
+  std::string StandinLog() const { return testing_support::ReadFileBytes(ProgramFile("standin.log")); }
+  static std::string StandinTool(const std::string& fileName);  // quoted, as settings store it
+
   testing_support::TempFolder folder_;
+  std::vector<std::string> environment_;
 };
 
 // Sets a registry value under HKEY_LOCAL_MACHINE for the life of the object
