@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "support/json_text.h"
+#include "support/win_handle.h"
 
 namespace JsonFile {
 
@@ -18,26 +19,6 @@ struct FileCloser {
   void operator()(FILE* file) const { fclose(file); }
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
-
-class UniqueHandle {
- public:
-  explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-  ~UniqueHandle() { Close(); }
-  UniqueHandle(const UniqueHandle&) = delete;
-  UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  bool Close() {
-    if (!valid()) return true;
-    const bool closed = CloseHandle(handle_) != 0;
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-
- private:
-  HANDLE handle_;
-};
 
 // The temporary file GetTempFileNameA created: deleted when it goes, unless it
 // became the target.
@@ -118,12 +99,12 @@ bool Write(const Json::Document& document, const std::string& path) {
   if (GetTempFileNameA(FolderOf(path).c_str(), "twk", 0, temporaryName) == 0) return false;
   TemporaryFile temporary(temporaryName);
 
-  UniqueHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  if (!WriteAll(file.get(), bytes)) return false;
-  if (!FlushFileBuffers(file.get())) return false;
-  if (!file.Close()) return false;
+  WinHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  if (!WriteAll(file.Get(), bytes)) return false;
+  if (!FlushFileBuffers(file.Get())) return false;
+  if (!CloseHandle(file.Release())) return false;
 
   if (!MoveFileExA(temporary.path().c_str(), path.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

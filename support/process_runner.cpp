@@ -75,6 +75,10 @@ std::optional<std::string> CaptureOutput(const std::string& commandLine) {
   startup.hStdOutput = outputWrite.Get();
   startup.hStdError = outputWrite.Get();
 
+  // Every inheritable handle goes to the child, not only the standard ones. A
+  // process started from another thread right now would inherit our write end
+  // too and keep the read below from ending while it runs; hence one tool at
+  // a time, from one thread.
   std::string mutableLine = commandLine;
   WinHandle process = StartHidden(mutableLine, startup, true);
   if (!process) return std::string();

@@ -16,7 +16,8 @@ bool RunAndWait(std::string commandLine);
 // Starts the command line hidden, with standard output and standard error on
 // one pipe and no standard input handle, and reads until the tool closes its
 // output or 4095 bytes have arrived; it does not otherwise wait for the tool
-// to end. Returns what was read, up to its first zero byte.
+// to end. Returns what was read, up to its first zero byte, bytes unchanged
+// (in whatever code page the tool writes).
 //
 // The same text plus a newline is also written to copyFileName (ANSI code
 // page, relative to the current directory) in text mode, so each LF becomes

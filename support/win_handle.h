@@ -3,6 +3,8 @@
 // Win32 spells "no handle" two ways: CreateFile and friends return
 // INVALID_HANDLE_VALUE, most others return NULL. Both mean empty here, so a
 // wrapper can take any API's result without checking which convention it uses.
+// (GetCurrentProcess()'s pseudo-handle shares INVALID_HANDLE_VALUE's value; it
+// needs no closing either.)
 
 #include <windows.h>
 

@@ -72,11 +72,7 @@ UINT ActOut(const std::string& mode) {
 }  // namespace
 
 std::string CommandLine(const std::string& mode) {
-  std::string line = "\"";
-  line += testing_support::TestProgramPath();
-  line += "\" ";
-  line += kModeFlag;
-  return line + mode;
+  return "\"" + testing_support::TestProgramPath() + "\" " + kModeFlag + mode;
 }
 
 std::string PrintedBytes(size_t count) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "support/win_handle.h"
@@ -58,9 +59,7 @@ class InTempFolder : public ::testing::Test {
 };
 
 TEST_F(InTempFolder, ProgramThatCannotStart) {
-  std::string missing = folder_ / "no-such-tool.exe";
-  missing.insert(missing.begin(), '"');
-  missing += '"';
+  const std::string missing = "\"" + folder_ / "no-such-tool.exe" + "\"";
   EXPECT_FALSE(RunAndWait(missing));
 
   // The copy is still written, and a stale one is replaced.
@@ -75,6 +74,9 @@ struct CaptureCase {
   std::string returned;
   std::optional<std::string> copy;   // nullopt: no copy file is written
 };
+
+// Names the row in failure messages.
+void PrintTo(const CaptureCase& row, std::ostream* out) { *out << row.name; }
 
 const CaptureCase kCaptureCases[] = {
     // Reading stops at the limit; the rest of the output is dropped.
