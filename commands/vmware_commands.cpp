@@ -4,6 +4,9 @@
 #include "commands/result_texts.h"
 #include "support/registry.h"
 #include "vmware/vmware_clone.h"
+#include "vmware/vmware_delete.h"
+#include "vmware/vmware_list.h"
+#include "vmware/vmware_power.h"
 #include "vmware/vmware_prefs.h"
 
 namespace VmwareCommands {
@@ -26,6 +29,49 @@ void CloneMachines(const LenientValue& data, ScriptReply& reply, CommandEnvironm
   const bool cloned = VmwareBackend::CloneVms(data["number"].AsInt());
   reply.data["state"] = cloned;
   reply.Answer(cloned, ResultText::kCloneOk, ResultText::kCloneFailed);
+}
+
+namespace {
+
+// The power and delete commands answer alike: the operation's result as state.
+void AnswerOperation(bool done, ScriptReply& reply) {
+  reply.data["state"] = done;
+  reply.Answer(done, ResultText::kOk, ResultText::kExecFailed);
+}
+
+}  // namespace
+
+void StartMachines(const LenientValue& data, ScriptReply& reply, CommandEnvironment&) {
+  AnswerOperation(VmwareBackend::StartVms(data["type"].AsInt(), data["VmxId"].AsInt()), reply);
+}
+
+void ResetMachines(const LenientValue& data, ScriptReply& reply, CommandEnvironment&) {
+  AnswerOperation(
+      VmwareBackend::ResetVms(data["type"].AsInt(), data["VmxId"].AsInt(), data["Restart_Type"].AsInt()), reply);
+}
+
+void SuspendMachines(const LenientValue& data, ScriptReply& reply, CommandEnvironment&) {
+  AnswerOperation(VmwareBackend::SuspendVms(data["type"].AsInt(), data["VmxId"].AsInt()), reply);
+}
+
+void UnpauseMachines(const LenientValue& data, ScriptReply& reply, CommandEnvironment&) {
+  AnswerOperation(VmwareBackend::UnpauseVms(data["type"].AsInt(), data["VmxId"].AsInt()), reply);
+}
+
+void StopMachines(const LenientValue& data, ScriptReply& reply, CommandEnvironment&) {
+  AnswerOperation(VmwareBackend::StopVms(data["type"].AsInt(), data["VmxId"].AsInt(), data["off_Type"].AsInt()),
+                  reply);
+}
+
+void DeleteMachines(const LenientValue& data, ScriptReply& reply, CommandEnvironment&) {
+  AnswerOperation(VmwareBackend::DeleteVms(data["type"].AsInt(), data["VmxId"].AsInt()), reply);
+}
+
+void RefreshCloneList(const LenientValue&, ScriptReply& reply, CommandEnvironment&) {
+  const bool refreshed = VmwareBackend::RefreshList();
+  // The list goes to the page as the text it is, not as a member tree.
+  reply.data["reslist"] = refreshed ? VmwareBackend::LoadBootListText() : std::string();
+  reply.Answer(refreshed, ResultText::kOk, ResultText::kNoConfig);
 }
 
 void LoadSettingsText(const LenientValue&, ScriptReply& reply, CommandEnvironment&) {
