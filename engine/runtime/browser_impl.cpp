@@ -169,6 +169,12 @@ void BrowserImpl::HandleEvent(const std::string& method, const Json& params) {
       if (frameId != targetId_ && !params.value("canceled", false))
         OnLoadFailed(frameId, params.value("errorText", "net::ERR_FAILED"), url);
     }
+  } else if (method == "Page.windowOpen") {
+    // window.open or a link with a target: the client decides; a popup is never shown.
+    CefRefPtr<CefLifeSpanHandler> lifeSpan = client_ ? client_->GetLifeSpanHandler() : nullptr;
+    if (lifeSpan)
+      lifeSpan->OnBeforePopup(this, GetMainFrame(), params.value("url", ""), params.value("windowName", ""),
+                              WOD_NEW_POPUP, params.value("userGesture", false));
   } else if (method == "Inspector.detached" || method == "Inspector.targetCrashed") {
     Closed();
   }
@@ -183,16 +189,11 @@ void BrowserImpl::HandleTargetEvent(const std::string& method, const Json& param
       CefRefPtr<CefDisplayHandler> display = client_ ? client_->GetDisplayHandler() : nullptr;
       if (display) display->OnTitleChange(this, title);
     }
-  } else if (method == "Target.targetCreated" && info.value("openerId", "") == targetId_ &&
-             info.value("type", "") == "page") {
-    // A popup this page opened: the client decides, and a refused one is closed at once.
-    CefRefPtr<CefLifeSpanHandler> lifeSpan = client_ ? client_->GetLifeSpanHandler() : nullptr;
-    const bool refused =
-        lifeSpan && lifeSpan->OnBeforePopup(this, GetMainFrame(), info.value("url", ""), "", WOD_NEW_POPUP, true);
-    if (refused || !lifeSpan) {
-      if (CdpConnection* connection = EngineRuntime::Get().connection())
-        connection->Send("Target.closeTarget", {{"targetId", info.value("targetId", "")}});
-    }
+  } else if (method == "Target.targetCreated" && info.value("openerId", "") == targetId_) {
+    // A window this page opened: there is nowhere to show it, whatever the
+    // client decided (Page.windowOpen asked it).
+    if (CdpConnection* connection = EngineRuntime::Get().connection())
+      connection->Send("Target.closeTarget", {{"targetId", info.value("targetId", "")}});
   } else if ((method == "Target.targetDestroyed" && params.value("targetId", "") == targetId_) ||
              (method == "Target.detachedFromTarget" && params.value("sessionId", "") == sessionId_)) {
     Closed();
@@ -255,7 +256,18 @@ void BrowserImpl::OnBindingCalled(const Json& params) {
   if (params.value("name", "") != kBindingName) return;
   const Json payload = Json::parse(params.value("payload", ""), nullptr, false);
   if (!payload.is_object()) return;
-  if (payload.value("k", "") == "call") OnFunctionCalled(params.value("executionContextId", 0), payload);
+  const std::string kind = payload.value("k", "");
+  const int contextId = params.value("executionContextId", 0);
+  if (kind == "call") {
+    OnFunctionCalled(contextId, payload);
+  } else if (kind == "cursor") {
+    OnCursorReport(payload.value("c", "default"));
+  } else if (kind == "contextmenu") {
+    const auto context = contexts_.find(contextId);
+    OnContextMenuReport(context != contexts_.end() ? context->second->GetFrame()->GetIdentifierString().ToString()
+                                                   : targetId_,
+                        payload);
+  }
 }
 
 void BrowserImpl::OnFunctionCalled(int contextId, const Json& call) {

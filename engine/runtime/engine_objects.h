@@ -151,6 +151,8 @@ class BrowserImpl final : public CefBrowser, public CefBrowserHost {
   void OnBindingCalled(const Json& params);
   void OnFunctionCalled(int contextId, const Json& call);
   void OnScreencastFrame(const Json& params);
+  void OnCursorReport(const std::string& cssCursor);
+  void OnContextMenuReport(const std::string& frameId, const Json& report);
   void OnFrameNavigated(const Json& frame);
   void OnLoadFailed(const std::string& frameId, const std::string& errorText, const std::string& url);
   void Closed();

@@ -36,6 +36,31 @@ const char kStub[] = R"JS((() => {
     release(h) { handles.delete(h); },
   };
   Object.defineProperty(window, '__tarnwick', { value: tarnwick });
+
+  // The pointer's cursor, as the host has to draw it: "auto" resolved the way
+  // the browser would for text fields and links.
+  const editable = (el) => !!el && (el.isContentEditable ||
+      (el.tagName === 'TEXTAREA') ||
+      (el.tagName === 'INPUT' && !/^(button|submit|reset|checkbox|radio|range|color|file|image|hidden)$/i.test(el.type)));
+  let lastCursor = '';
+  document.addEventListener('mousemove', (e) => {
+    const el = e.target instanceof Element ? e.target : null;
+    let cursor = el ? getComputedStyle(el).cursor : 'default';
+    if (cursor === 'auto') cursor = editable(el) ? 'text' : (el && el.closest('a[href]') ? 'pointer' : 'default');
+    if (cursor !== lastCursor) {
+      lastCursor = cursor;
+      binding(JSON.stringify({ k: 'cursor', c: cursor }));
+    }
+  }, true);
+
+  // Context menus are the host's to show.
+  window.addEventListener('contextmenu', (e) => {
+    if (e.defaultPrevented) return;
+    e.preventDefault();
+    const el = e.target instanceof Element ? e.target : null;
+    binding(JSON.stringify({ k: 'contextmenu', x: e.clientX, y: e.clientY, editable: editable(el),
+                             selection: String(getSelection() || '') !== '' }));
+  });
 })();
 )JS";
 

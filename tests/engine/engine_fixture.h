@@ -20,10 +20,37 @@ struct ReceivedMessage {
   bool fromMainFrame = false;
 };
 
-class RecordingClient : public CefClient, public CefRenderHandler, public CefLoadHandler {
+class RecordingClient : public CefClient,
+                        public CefRenderHandler,
+                        public CefLoadHandler,
+                        public CefDisplayHandler,
+                        public CefContextMenuHandler,
+                        public CefLifeSpanHandler {
  public:
   CefRefPtr<CefRenderHandler> GetRenderHandler() override { return this; }
   CefRefPtr<CefLoadHandler> GetLoadHandler() override { return this; }
+  CefRefPtr<CefDisplayHandler> GetDisplayHandler() override { return this; }
+  CefRefPtr<CefContextMenuHandler> GetContextMenuHandler() override { return this; }
+  CefRefPtr<CefLifeSpanHandler> GetLifeSpanHandler() override { return this; }
+
+  bool OnCursorChange(CefRefPtr<CefBrowser>, CefCursorHandle, cef_cursor_type_t type, const CefCursorInfo&) override {
+    cursors.push_back(type);
+    return true;
+  }
+  void OnBeforeContextMenu(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>, CefRefPtr<CefContextMenuParams> params,
+                           CefRefPtr<CefMenuModel> model) override {
+    menus.push_back({params->GetTypeFlags(), model->GetCount()});
+    model->Clear();
+  }
+  bool OnBeforePopup(CefRefPtr<CefBrowser>, CefRefPtr<CefFrame>, const CefString& target_url, const CefString&,
+                     cef_window_open_disposition_t, bool) override {
+    popups.push_back(target_url.ToString());
+    return true;
+  }
+
+  std::vector<cef_cursor_type_t> cursors;
+  std::vector<std::pair<int, size_t>> menus;  // type flags, items offered
+  std::vector<std::string> popups;
 
   bool OnProcessMessageReceived(CefRefPtr<CefBrowser> browser, CefRefPtr<CefFrame> frame,
                                 cef_process_id_t source_process, CefRefPtr<CefProcessMessage> message) override;
