@@ -8,12 +8,14 @@
 
 #include "commands/lenient_value.h"
 
+class ShellChoosers;
 class WindowControl;
 
 // What the dispatcher needs from the program around it.
 struct CommandEnvironment {
-  int64_t launchTime = 0;           // seconds since 1970-01-01 UTC, taken at start-up
-  WindowControl* window = nullptr;  // none in tarnwick-cli
+  int64_t launchTime = 0;             // seconds since 1970-01-01 UTC, taken at start-up
+  WindowControl* window = nullptr;    // none in tarnwick-cli
+  ShellChoosers* choosers = nullptr;  // none: the system's dialogs
 };
 
 // The reply a handler fills in: code -1, empty msg and null data until it says otherwise.

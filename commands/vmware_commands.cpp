@@ -3,6 +3,7 @@
 #include "commands/installed_tool.h"
 #include "commands/result_texts.h"
 #include "support/registry.h"
+#include "support/vmrun_words.h"
 #include "vmware/vmware_clone.h"
 #include "vmware/vmware_delete.h"
 #include "vmware/vmware_list.h"
@@ -15,7 +16,7 @@ void SaveSettings(const LenientValue& data, ScriptReply& reply, CommandEnvironme
   // An installed Workstation names its own vmrun.exe; the page's path is only
   // used when the registry has none.
   std::string toolCommand;
-  if (!InstalledToolCommand(kVmwareInstallLocation, "vmrun.exe", toolCommand))
+  if (!InstalledToolCommand(kVmwareInstallLocation, VmrunWords::kToolFileName, toolCommand))
     toolCommand = data["InstallationPath"].AsString();
   const bool saved = VmwareBackend::SavePrefs(
       toolCommand, data["MasterPath"].AsString(), data["StoragePath"].AsString(), data["BootTask"].AsString(),

@@ -13,5 +13,9 @@ inline constexpr char kClonePaused[] = "\xD4\xDD\xCD\xA3\xD6\xD0";  // 暂停中
 // 状态由其它方法提供: the state comes from the other method (the running list)
 inline constexpr char kStateFromRunningList[] =
     "\xD7\xB4\xCC\xAC\xD3\xC9\xC6\xE4\xCB\xFC\xB7\xBD\xB7\xA8\xCC\xE1\xB9\xA9";
+// 没有选择目录: no folder was chosen (the tool-path choosers; the storage
+// chooser ends it with a full-width exclamation mark).
+inline constexpr char kNoFolderChosen[] = "\xC3\xBB\xD3\xD0\xD1\xA1\xD4\xF1\xC4\xBF\xC2\xBC";
+inline constexpr char kNoStorageFolderChosen[] = "\xC3\xBB\xD3\xD0\xD1\xA1\xD4\xF1\xC4\xBF\xC2\xBC\xA3\xA1";
 
 }  // namespace ConsoleText

@@ -4,6 +4,8 @@
 
 namespace VmrunWords {
 
+inline constexpr char kToolFileName[] = "vmrun.exe";
+
 // Cloning: a snapshot of the master under a fixed name, clones made from it.
 inline constexpr char kSnapshotName[] = "888";
 inline constexpr char kTakeSnapshot[] = "-T ws snapshot";
