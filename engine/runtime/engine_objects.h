@@ -161,6 +161,8 @@ class BrowserImpl final : public CefBrowser, public CefBrowserHost {
   void DispatchMouse(const char* type, const CefMouseEvent& event, const char* button, int buttons, int clickCount,
                      int deltaX = 0, int deltaY = 0);
   CefRefPtr<CefLoadHandler> LoadHandler();
+  // Asks the page where the composition's characters are; the answer goes to OnImeCompositionRangeChanged.
+  void MeasureComposition(uint32_t length, uint32_t selectionFrom);
 
   int id_;
   std::string targetId_;
@@ -186,6 +188,7 @@ class BrowserImpl final : public CefBrowser, public CefBrowserHost {
   std::string title_;
   int pressedButtons_ = 0;
   std::string compositionText_;  // the IME composition shown in the page, not committed yet
+  uint64_t compositionChange_ = 0;  // counts composition changes; a measurement of an older one is dropped
 
   PngFrameDecoder decoder_;
   std::vector<uint8_t> pixels_;
