@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "engine/include/cef_browser.h"
+#include "tests/common/null_browser_host.h"
 
 struct RecordedClick {
   CefMouseEvent event;
@@ -23,7 +23,7 @@ struct RecordedWheel {
   int deltaY;
 };
 
-class RecordingHost : public CefBrowserHost {
+class RecordingHost : public NullBrowserHost {
  public:
   std::vector<RecordedClick> clicks;
   std::vector<RecordedMove> moves;
@@ -41,26 +41,4 @@ class RecordingHost : public CefBrowserHost {
   void SendMouseWheelEvent(const CefMouseEvent& event, int deltaX, int deltaY) override {
     wheels.push_back({event, deltaX, deltaY});
   }
-
-  CefRefPtr<CefBrowser> GetBrowser() override { return nullptr; }
-  void CloseBrowser(bool) override {}
-  HWND GetWindowHandle() override { return nullptr; }
-  CefRefPtr<CefClient> GetClient() override { return nullptr; }
-  void SetFocus(bool) override {}
-  double GetZoomLevel() override { return 0.0; }
-  void SetZoomLevel(double) override {}
-  void WasResized() override {}
-  void WasHidden(bool) override {}
-  void Invalidate(cef_paint_element_type_t) override {}
-  void SetWindowlessFrameRate(int) override {}
-  void ShowDevTools(const CefWindowInfo&, CefRefPtr<CefClient>, const CefBrowserSettings&,
-                    const CefPoint&) override {}
-  void SendCaptureLostEvent() override {}
-  void ImeSetComposition(const CefString&, const std::vector<CefCompositionUnderline>&, const CefRange&,
-                         const CefRange&) override {}
-  void ImeCommitText(const CefString&, const CefRange&, int) override {}
-  void ImeFinishComposingText(bool) override {}
-  void ImeCancelComposition() override {}
-
-  IMPLEMENT_REFCOUNTING(RecordingHost);
 };

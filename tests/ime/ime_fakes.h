@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "browser/ime_handler.h"
-#include "engine/include/cef_browser.h"
 #include "engine/include/cef_client.h"
+#include "tests/common/null_browser_host.h"
 
 class FakeImm : public ImmApi {
  public:
@@ -76,7 +76,7 @@ struct ImeCall {
   CefRange selection;
 };
 
-class ImeRecordingHost : public CefBrowserHost {
+class ImeRecordingHost : public NullBrowserHost {
  public:
   std::vector<ImeCall> calls;
 
@@ -88,27 +88,6 @@ class ImeRecordingHost : public CefBrowserHost {
     calls.push_back({ImeCall::kCommitText, text.ToWString(), {}, replacement, {}});
   }
   void ImeCancelComposition() override { calls.push_back({ImeCall::kCancelComposition, {}, {}, {}, {}}); }
-  void ImeFinishComposingText(bool) override {}
-
-  CefRefPtr<CefBrowser> GetBrowser() override { return nullptr; }
-  void CloseBrowser(bool) override {}
-  HWND GetWindowHandle() override { return nullptr; }
-  CefRefPtr<CefClient> GetClient() override { return nullptr; }
-  void SetFocus(bool) override {}
-  double GetZoomLevel() override { return 0.0; }
-  void SetZoomLevel(double) override {}
-  void WasResized() override {}
-  void WasHidden(bool) override {}
-  void Invalidate(cef_paint_element_type_t) override {}
-  void SetWindowlessFrameRate(int) override {}
-  void ShowDevTools(const CefWindowInfo&, CefRefPtr<CefClient>, const CefBrowserSettings&, const CefPoint&) override {}
-  void SendKeyEvent(const CefKeyEvent&) override {}
-  void SendMouseClickEvent(const CefMouseEvent&, cef_mouse_button_type_t, bool, int) override {}
-  void SendMouseMoveEvent(const CefMouseEvent&, bool) override {}
-  void SendMouseWheelEvent(const CefMouseEvent&, int, int) override {}
-  void SendCaptureLostEvent() override {}
-
-  IMPLEMENT_REFCOUNTING(ImeRecordingHost);
 };
 
 // A message-only window for DefWindowProcW to act on; destroyed with the object.
