@@ -247,3 +247,26 @@ HWND TarnwickTest::StartWithPage() {
   if (window && !page_.Connect(server_->Address("/page.html"), kStartTimeoutMs)) return nullptr;
   return window;
 }
+
+void PageRequestTest::SetUp() {
+  TarnwickTest::SetUp();
+  if (HasFatalFailure()) return;
+  launchedAfter_ = time(nullptr);
+  window_ = StartWithPage();
+  ASSERT_TRUE(window_) << Output();
+  ASSERT_TRUE(WaitUntil([&] { return page_.Evaluate("typeof window.ask") == "function"; }, 30000));
+}
+
+std::vector<nlohmann::json> PageRequestTest::Replies(size_t count) {
+  std::vector<nlohmann::json> replies;
+  WaitUntil(
+      [&] {
+        const auto texts = page_.Evaluate("window.replies");
+        if (!texts || !texts->is_array() || texts->size() < count) return false;
+        replies.clear();
+        for (const auto& text : *texts) replies.push_back(nlohmann::json::parse(text.get<std::string>(), nullptr, false));
+        return true;
+      },
+      30000);
+  return replies;
+}

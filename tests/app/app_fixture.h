@@ -112,3 +112,18 @@ class TarnwickTest : public ::testing::Test {
   std::vector<std::unique_ptr<ChildProcess>> processes_;
   PageInspector page_;
 };
+
+// A started program whose fixture page can send requests: ask() keeps the
+// reply, tell() sends with callback id 0.
+class PageRequestTest : public TarnwickTest {
+ protected:
+  void SetUp() override;
+
+  void Ask(const std::string& request) { ASSERT_TRUE(page_.Evaluate("ask(" + request + "), true")); }
+  void Tell(const std::string& request) { ASSERT_TRUE(page_.Evaluate("tell(" + request + "), true")); }
+  // The replies the page's callbacks got, parsed, once there are `count`.
+  std::vector<nlohmann::json> Replies(size_t count);
+
+  HWND window_ = nullptr;
+  time_t launchedAfter_ = 0;
+};

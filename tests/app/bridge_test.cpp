@@ -15,36 +15,7 @@ std::string SaveSettingsRequest(const std::string& prefix, int tag) {
   return request;
 }
 
-class BridgeTest : public TarnwickTest {
- protected:
-  void SetUp() override {
-    TarnwickTest::SetUp();
-    if (HasFatalFailure()) return;
-    launchedAfter_ = time(nullptr);
-    ASSERT_TRUE(StartWithPage()) << Output();
-    ASSERT_TRUE(WaitUntil([&] { return page_.Evaluate("typeof window.ask") == "function"; }, 30000));
-  }
-
-  void Ask(const std::string& request) { ASSERT_TRUE(page_.Evaluate("ask(" + request + "), true")); }
-  void Tell(const std::string& request) { ASSERT_TRUE(page_.Evaluate("tell(" + request + "), true")); }
-
-  // The replies the page's callbacks got, parsed, once there are `count`.
-  std::vector<nlohmann::json> Replies(size_t count) {
-    std::vector<nlohmann::json> replies;
-    WaitUntil(
-        [&] {
-          const auto texts = page_.Evaluate("window.replies");
-          if (!texts || !texts->is_array() || texts->size() < count) return false;
-          replies.clear();
-          for (const auto& text : *texts) replies.push_back(nlohmann::json::parse(text.get<std::string>(), nullptr, false));
-          return true;
-        },
-        30000);
-    return replies;
-  }
-
-  time_t launchedAfter_ = 0;
-};
+using BridgeTest = PageRequestTest;
 
 TEST_F(BridgeTest, ARequestReachesTheDispatcherAndItsReplyTheCallback) {
   Ask(SaveSettingsRequest("web", 3));
