@@ -51,6 +51,9 @@ bool BrowserImpl::Start(const std::string& url) {
       CefColorGetA(EngineRuntime::Get().settings().background_color) == 0) {
     Call("Emulation.setDefaultBackgroundColorOverride", {{"color", {{"r", 0}, {"g", 0}, {"b", 0}, {"a", 0}}}});
   }
+  // The page is shown in the host's window, not in a browser window of its
+  // own: it keeps focus (caret, key and IME input) whatever else the browser shows.
+  Call("Emulation.setFocusEmulationEnabled", {{"enabled", true}});
   ApplyViewSize();
   if (!Call("Runtime.enable")) return false;
   // The blank page's context is told to the renderer side now, so that the

@@ -57,3 +57,4 @@ TEST_F(PageReportsTest, APopupGoesToTheClientFirst) {
 }
 
 }  // namespace
+
