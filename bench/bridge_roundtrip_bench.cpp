@@ -15,8 +15,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "bench/bench_engine.h"
 #include "bridge/script_messages.h"
-#include "browser/web_app.h"
 #include "engine/include/cef_app.h"
 #include "engine/include/cef_client.h"
 
@@ -57,20 +57,6 @@ class AnsweringClient : public CefClient, public CefRenderHandler, public CefLoa
   IMPLEMENT_REFCOUNTING(AnsweringClient);
 };
 
-// Runs the loop until done() or the time runs out.
-template <class Done>
-bool Pump(Done done, int timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (!done()) {
-    if (GetTickCount64() >= deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    CefDoMessageLoopWork();
-  }
-  return true;
-}
-
 double Percentile(std::vector<double> values, double share) {
   std::sort(values.begin(), values.end());
   const size_t index = std::min(values.size() - 1, static_cast<size_t>(share * static_cast<double>(values.size())));
@@ -93,30 +79,23 @@ const char kPage[] =
 }  // namespace
 
 int main() {
-  CefRefPtr<WebApp> app = new WebApp();
-  CefSettings settings;
-  settings.no_sandbox = 1;
-  settings.windowless_rendering_enabled = 1;
-  if (!CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings, app.get(), nullptr)) {
-    fprintf(stderr, "no browser could be started (TARNWICK_BROWSER)\n");
-    return 1;
-  }
+  if (!StartBenchEngine()) return 1;
   CefRefPtr<AnsweringClient> client = new AnsweringClient();
   CefWindowInfo window;
   window.SetAsWindowless(nullptr);
   CefRefPtr<CefBrowser> browser =
       CefBrowserHost::CreateBrowserSync(window, client.get(), kPage, CefBrowserSettings(), nullptr, nullptr);
-  if (!browser || !Pump([&] { return client->loaded; }, 20000)) {
+  if (!browser || !PumpUntil([&] { return client->loaded; }, 20000)) {
     fprintf(stderr, "the page did not load\n");
     return 1;
   }
   const auto reported = [&] { return !client->result.empty(); };
   browser->GetMainFrame()->ExecuteJavaScript("run(50)", "", 0);  // warm-up
-  Pump(reported, 20000);
+  PumpUntil(reported, 20000);
   client->result.clear();
 
   browser->GetMainFrame()->ExecuteJavaScript("times.length = 0; run(" + std::to_string(kCalls) + ")", "", 0);
-  Pump(reported, 120000);
+  PumpUntil(reported, 120000);
   const auto times = nlohmann::json::parse(client->result, nullptr, false);
   if (!times.is_array() || times.empty()) {
     fprintf(stderr, "the page reported no times\n");

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_engine.h"
 #include "browser/layered_surface.h"
-#include "browser/web_app.h"
 #include "engine/include/cef_app.h"
 #include "engine/include/cef_client.h"
 
@@ -46,16 +46,6 @@ class PresentingClient : public CefClient, public CefRenderHandler, public CefLo
   IMPLEMENT_REFCOUNTING(PresentingClient);
 };
 
-void PumpFor(int milliseconds) {
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
-  while (GetTickCount64() < deadline) {
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    CefDoMessageLoopWork();
-  }
-}
-
 double ProcessorSeconds() {
   FILETIME created, exited, kernel, user;
   GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
@@ -75,17 +65,15 @@ const char kAnimatingPage[] =
     "@keyframes move{from{transform:translateX(0)}to{transform:translateX(760px)}}</style>"
     "<div class=card><div class=bar></div></div>";
 
+// Runs the engine for a while, whatever happens.
+void PumpFor(int milliseconds) {
+  PumpUntil([] { return false; }, milliseconds);
+}
+
 }  // namespace
 
 int main() {
-  CefRefPtr<WebApp> app = new WebApp();
-  CefSettings settings;
-  settings.no_sandbox = 1;
-  settings.windowless_rendering_enabled = 1;
-  if (!CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings, app.get(), nullptr)) {
-    fprintf(stderr, "no browser could be started (TARNWICK_BROWSER)\n");
-    return 1;
-  }
+  if (!StartBenchEngine()) return 1;
   HWND window = CreateWindowExW(WS_EX_LAYERED, L"STATIC", L"frames", WS_POPUP | WS_VISIBLE, 100, 100, kWidth,
                                 kHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!window) {
