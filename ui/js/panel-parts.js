@@ -34,3 +34,16 @@ export function confirmParagraphs(t, { key, args, code = [], notes = [], irrever
     irreversible ? h('p', { class: 'dialog-note dialog-warning', text: t('dlg.irreversible') }) : null,
   ].filter(Boolean);
 }
+
+// Unsaved settings before an action that uses them: offer to save them first.
+// True once they are saved; false when the user cancels or the save fails.
+export async function askToSaveFirst({ dialogs, t, form, save }) {
+  const choice = await dialogs.openDialog({
+    tone: 'info',
+    title: t('dlg.dirty.title'),
+    paragraphs: [t('dlg.dirty.body')],
+    buttons: [{ value: 'cancel', label: t('dlg.cancel') }, { value: 'save', label: t('dlg.dirty.save'), kind: 'primary' }],
+    focus: 'save',
+  });
+  return choice === 'save' && form.validate() && save(form.values());
+}

@@ -8,7 +8,7 @@ import { h } from './dom.js';
 import { createSettingsForm } from './settings-form.js';
 import { createClonesCard, MAX_CLONES } from './clones-card.js';
 import { readPrefs, readVboxList, readSelectableMasters, folderOf, vboxState } from './replies.js';
-import { chooseInto, stateBadge, confirmParagraphs } from './panel-parts.js';
+import { askToSaveFirst, chooseInto, stateBadge, confirmParagraphs } from './panel-parts.js';
 
 // Sent with "getversions" at start, together with the VMware defaults (the two
 // share the member names NamePrefix, CloneNumber, StoragePath and
@@ -167,16 +167,7 @@ export function createVboxPanel({ run, i18n, dialogs }) {
     if (result.ok) await refresh({ quiet: true });
   }
 
-  async function saveFirst() {
-    const choice = await dialogs.openDialog({
-      tone: 'info',
-      title: t('dlg.dirty.title'),
-      paragraphs: [t('dlg.dirty.body')],
-      buttons: [{ value: 'cancel', label: t('dlg.cancel') }, { value: 'save', label: t('dlg.dirty.save'), kind: 'primary' }],
-      focus: 'save',
-    });
-    return choice === 'save' && form.validate() && save(form.values());
-  }
+  const saveFirst = () => askToSaveFirst({ dialogs, t, form, save });
 
   async function perform(action, row) {
     if (!(await confirmAction(action, row))) return;

@@ -7,7 +7,7 @@ import { h } from './dom.js';
 import { createSettingsForm } from './settings-form.js';
 import { createClonesCard, MAX_CLONES } from './clones-card.js';
 import { readPrefs, readVmwareList, folderOf, vmwareStateKind } from './replies.js';
-import { chooseInto, stateBadge, confirmParagraphs } from './panel-parts.js';
+import { askToSaveFirst, chooseInto, stateBadge, confirmParagraphs } from './panel-parts.js';
 
 // Sent with "getversions" at start; the program writes them only when VMware
 // Workstation is installed and no settings file exists yet. The storage folder
@@ -170,16 +170,7 @@ export function createVmwarePanel({ run, i18n, dialogs }) {
     if (result.ok) await refresh({ quiet: true });
   }
 
-  async function saveFirst() {
-    const choice = await dialogs.openDialog({
-      tone: 'info',
-      title: t('dlg.dirty.title'),
-      paragraphs: [t('dlg.dirty.body')],
-      buttons: [{ value: 'cancel', label: t('dlg.cancel') }, { value: 'save', label: t('dlg.dirty.save'), kind: 'primary' }],
-      focus: 'save',
-    });
-    return choice === 'save' && form.validate() && save(form.values());
-  }
+  const saveFirst = () => askToSaveFirst({ dialogs, t, form, save });
 
   // row null: the action on all clones.
   async function perform(action, row) {
