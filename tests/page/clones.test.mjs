@@ -3,7 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { usePage } from './support/harness.mjs';
-import { ok, jsonText, MSG } from './support/native-mock.mjs';
+import { ok, jsonText, MSG, FIRST_RUN_REPLIES } from './support/native-mock.mjs';
 
 const { open } = usePage();
 
@@ -47,8 +47,16 @@ test('the VirtualBox table shows the records of "getStatusVBoxlist" with the too
 });
 
 test('a list that cannot be read shows the reply\'s message in the table', async () => {
-  const app = await open({ replies: { getlists: { code: -1, msg: MSG.NO_CONFIG, data: { reslist: '' } } } });
+  const app = await open({ replies: FIRST_RUN_REPLIES });
+  await app.page.click('#vm-refresh');
+  await app.page.waitForSelector('#vm-clones .status-row .table-status-failed');
   assert.match(await app.page.textContent('#vm-clones .status-row'), /There is no configuration file/);
+});
+
+test('with settings saved, a storage folder not made yet is an empty list, not a failure', async () => {
+  const app = await open({ language: 'en', replies: { getlists: { code: -1, msg: MSG.NO_CONFIG, data: { reslist: '' } } } });
+  assert.match(await app.page.textContent('#vm-clones .status-row'), /No clones yet/);
+  assert.equal(await app.page.locator('#toasts .toast-error').count(), 0);
 });
 
 // [tab, row id or null for all clones, action button, command, data sent]

@@ -3,7 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { usePage } from './support/harness.mjs';
-import { VMWARE_PREFS, VBOX_PREFS, FIRST_RUN_REPLIES, MSG, failed } from './support/native-mock.mjs';
+import { VMWARE_PREFS, VBOX_PREFS, FIRST_RUN_REPLIES, MSG, failed, ok, jsonText } from './support/native-mock.mjs';
 
 const { open } = usePage();
 
@@ -45,6 +45,18 @@ test('first run: no saved settings leaves the defaults in the forms and reads no
   assert.ok(!funcs.includes('getlists') && !funcs.includes('getStatusVBoxlist'));
   assert.equal(await app.page.inputValue('#vm-NamePrefix'), 'clone');
   assert.equal(await app.page.getAttribute('#vm-settings .save-state', 'data-state'), 'new');
+});
+
+test('settings without a storage folder (as "getversions" first writes them) read no list and say what to set up', async () => {
+  const app = await open({ language: 'en', replies: {
+    resultjson: ok({ resultjson: jsonText({ Prefs: [{ ...VMWARE_PREFS, MasterPath: '', StoragePath: '' }] }) }),
+    ResultVBoxPrefs: ok({ RsultBoxPrefs: jsonText({ Prefs: [{ ...VBOX_PREFS, StoragePath: '' }] }) }),
+  } });
+  const funcs = (await app.requests()).map((r) => r.func);
+  assert.ok(!funcs.includes('getlists') && !funcs.includes('getStatusVBoxlist'));
+  assert.ok(funcs.includes('resultseLectlist'));   // the masters to choose from are still read
+  assert.match(await app.page.textContent('#vm-clones .status-row'), /Choose the master machine and the storage folder/);
+  assert.equal(await app.page.locator('#toasts .toast-error').count(), 0);
 });
 
 test('saving VMware settings sends every member of Vm_Clone_Settings', async () => {

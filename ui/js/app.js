@@ -139,10 +139,10 @@ async function start() {
   if (versions.ok && typeof versions.data?.VersionNumber === 'string') showVersion(versions.data.VersionNumber);
   const vmwareReady = await vmware.loadSettings();
   const vboxReady = await vbox.loadSettings();
-  if (vmwareReady) await vmware.refresh({ quiet: true });
+  if (vmwareReady) await vmware.refreshWhenSetUp();
   if (vboxReady) {
     await vbox.loadMasters({ quiet: true });
-    await vbox.refresh({ quiet: true });
+    await vbox.refreshWhenSetUp();
   }
   // Everything the page asks for at start has been answered (screenshots wait for this).
   document.body.dataset.ready = 'true';

@@ -42,7 +42,7 @@ export function createCloneTable({ idPrefix, captionKey, columns, actions, i18n 
       }, icon(action.icon))))));
   }
 
-  // kind: 'idle' | 'loading' | 'empty' | 'failed'; detail: the reply's message for 'failed'.
+  // kind: 'idle' | 'setup' | 'loading' | 'empty' | 'failed'; detail: the reply's message for 'failed'.
   // While loading, rows already shown stay (dimmed) until the new list arrives.
   function setStatus(kind, detail = '') {
     scroller.dataset.status = kind;

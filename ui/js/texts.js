@@ -120,6 +120,7 @@ export const TEXTS = {
     'list.loading': '正在读取克隆列表…',
     'list.empty': '还没有克隆。保存设置后点“开始克隆”。',
     'list.failed': '无法读取克隆列表',
+    'list.setup': '先选择母机和克隆存放文件夹，保存设置，再开始克隆。',
 
     'dlg.cancel': '取消',
     'dlg.close': '关闭',
@@ -335,6 +336,7 @@ export const TEXTS = {
     'list.loading': 'Reading the clone list…',
     'list.empty': 'No clones yet. Save the settings, then Make clones.',
     'list.failed': 'The clone list could not be read',
+    'list.setup': 'Choose the master machine and the storage folder and save the settings; then make clones.',
 
     'dlg.cancel': 'Cancel',
     'dlg.close': 'Close',

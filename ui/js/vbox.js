@@ -111,6 +111,8 @@ export function createVboxPanel({ run, i18n, dialogs }) {
     if (result.ok) {
       form.setSaved(form.values());
       card.setCount(values.CloneNumber);
+      // The machines to choose from come from the tool just saved.
+      await loadMasters({ quiet: true });
     }
     return result.ok;
   }
@@ -144,6 +146,16 @@ export function createVboxPanel({ run, i18n, dialogs }) {
     form.setSelectOptions('MasterName', names.map((name) => ({ value: name, text: name })));
     if (wasSaved && form.saved()) form.setSaved(form.values());
     return true;
+  }
+
+  // At start: the list is read once settings name a storage folder; until
+  // then the table says what to set up instead of showing a failure.
+  function refreshWhenSetUp() {
+    if (!form.saved()?.StoragePath) {
+      card.setStatus('setup');
+      return Promise.resolve(false);
+    }
+    return refresh({ quiet: true });
   }
 
   async function refresh({ quiet = false } = {}) {
@@ -227,6 +239,7 @@ export function createVboxPanel({ run, i18n, dialogs }) {
     loadSettings,
     loadMasters,
     refresh,
+    refreshWhenSetUp,
     save: () => form.submit(),
   };
 }

@@ -9,6 +9,9 @@ import { createClonesCard, MAX_CLONES } from './clones-card.js';
 import { readPrefs, readVmwareList, folderOf, vmwareStateKind } from './replies.js';
 import { askToSaveFirst, chooseInto, stateBadge, confirmParagraphs } from './panel-parts.js';
 
+// "getlists" when the settings file or the storage folder is missing.
+const NO_CONFIG_MESSAGE = 'There is no configuration file, or the corresponding file and directory do not exist!';
+
 // Sent with "getversions" at start; the program writes them only when VMware
 // Workstation is installed and no settings file exists yet. The storage folder
 // is left empty on purpose: the user picks it (an empty one deletes nothing).
@@ -153,11 +156,25 @@ export function createVmwarePanel({ run, i18n, dialogs }) {
     else card.setScope(null);
   }
 
+  // At start: the list is read once settings name a storage folder; until
+  // then the table says what to set up instead of showing a failure.
+  function refreshWhenSetUp() {
+    if (!form.saved()?.StoragePath) {
+      card.setStatus('setup');
+      return Promise.resolve(false);
+    }
+    return refresh({ quiet: true });
+  }
+
   async function refresh({ quiet = false } = {}) {
     card.setStatus('loading');
-    const result = await run('getlists', {}, { quiet });
+    // With settings saved, this answer means the storage folder holds nothing
+    // yet (it is made by the first clone): an empty list, not a failure.
+    const noFolder = (r) => r.msg === NO_CONFIG_MESSAGE && form.saved() !== null;
+    const result = await run('getlists', {}, { quiet, describe: (r) => (noFolder(r) ? { tone: 'info' } : undefined) });
     if (!result.ok) {
-      card.setStatus('failed', result.msg);
+      if (noFolder(result)) card.setRows([], () => false);
+      else card.setStatus('failed', result.msg);
       return false;
     }
     card.setRows(readVmwareList(result.data?.reslist), (row) => vmwareStateKind(row.state) === 'running');
@@ -228,6 +245,7 @@ export function createVmwarePanel({ run, i18n, dialogs }) {
     element,
     loadSettings,
     refresh,
+    refreshWhenSetUp,
     save: () => form.submit(),
   };
 }
