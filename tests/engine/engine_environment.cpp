@@ -56,6 +56,7 @@ const bool kChildMode = [] {
 }();
 
 bool g_ready = false;
+int g_debuggingPort = 0;
 
 class EngineEnvironment : public ::testing::Environment {
  public:
@@ -65,7 +66,7 @@ class EngineEnvironment : public ::testing::Environment {
     CefSettings settings;
     settings.no_sandbox = 1;
     settings.windowless_rendering_enabled = 1;
-    settings.remote_debugging_port = FreePort();
+    settings.remote_debugging_port = g_debuggingPort = FreePort();
     settings.locale.FromASCII("zh-CN");
     g_ready = CefInitialize(CefMainArgs(GetModuleHandleW(nullptr)), settings, app.get(), nullptr);
   }
@@ -77,6 +78,8 @@ const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new EngineE
 }  // namespace
 
 bool EngineSession::Ready() { return g_ready; }
+
+int EngineSession::DebuggingPort() { return g_debuggingPort; }
 
 CefRefPtr<CefBrowser> EngineSession::Open(const std::string& html, CefRefPtr<RecordingClient>& client) {
   client = new RecordingClient();

@@ -76,6 +76,8 @@ bool RunUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 // The engine, started once for the program (see engine_environment.cpp).
 struct EngineSession {
   static bool Ready();
+  // The browser's remote debugging port (on the loopback).
+  static int DebuggingPort();
   // A browser showing html (a data: address) with a fresh client.
   static CefRefPtr<CefBrowser> Open(const std::string& html, CefRefPtr<RecordingClient>& client);
 };
