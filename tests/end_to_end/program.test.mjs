@@ -7,42 +7,13 @@
 // default build/). Uses the build's Wine prefix without touching its registry.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn, execFileSync } from 'node:child_process';
-import { mkdtempSync, rmSync, readFileSync } from 'node:fs';
-import { tmpdir } from 'node:os';
+import { readFileSync } from 'node:fs';
 import path from 'node:path';
-import { createRequire } from 'node:module';
-import { fileURLToPath } from 'node:url';
-import { startServer } from '../page/support/static-server.mjs';
+import { startProgram, waitFor, windowsPath } from '../../tools/demo/program-session.mjs';
 
-const require = createRequire(new URL('../page/package.json', import.meta.url));
-const { chromium } = require('playwright-core');
-
-const ROOT = fileURLToPath(new URL('../../', import.meta.url));
-const BUILD = process.env.TARNWICK_BUILD ?? path.join(ROOT, 'build');
-const windowsPath = (unixPath) => `Z:${unixPath.replaceAll('/', '\\')}`;
-
-let folder;        // the program folder: tarnwick.exe, stand-ins, masters, settings
-let server;        // ui/ on the loopback
-let program;       // tarnwick.exe under Wine
-let browser;       // the DevTools connection to tarnwick's browser
+let session;   // the running program; its folder holds tarnwick.exe, the stand-ins, masters and settings
+let folder;
 let page;
-
-async function waitFor(what, check, timeoutMs = 60000) {
-  const deadline = Date.now() + timeoutMs;
-  for (;;) {
-    const value = await check().catch(() => undefined);
-    if (value) return value;
-    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
-    await new Promise((resolve) => setTimeout(resolve, 250));
-  }
-}
-
-// The page of tarnwick's browser whose address starts with `address`.
-async function connectToPage(address) {
-  browser = await waitFor('the debugging port', () => chromium.connectOverCDP('http://127.0.0.1:2088', { timeout: 5000 }));
-  return waitFor('the page', async () => browser.contexts().flatMap((c) => c.pages()).find((p) => p.url().startsWith(address)));
-}
 
 // [id, name, state] of the table's rows.
 function rows(tableId) {
@@ -61,38 +32,13 @@ async function waitForRows(tableId, expected) {
 const idle = () => page.waitForSelector('#busy-status[data-busy="false"]', { timeout: 60000 });
 
 before(async () => {
-  folder = mkdtempSync(path.join(tmpdir(), 'tarnwick-e2e-'));
-  const wine = { ...process.env, WINEPREFIX: path.join(BUILD, 'wineprefix'), WINEDEBUG: '-all', LC_ALL: 'en_US.UTF-8' };
-  execFileSync(path.join(ROOT, 'tools/demo/prepare-demo'), [BUILD, folder], { env: wine, stdio: 'inherit' });
-  server = await startServer();
-  const address = `${server.origin}/index.html`;
-  program = spawn(path.join(BUILD, 'wine-run'), [path.join(folder, 'tarnwick.exe'), address], {
-    cwd: folder,
-    env: { ...wine, STANDIN_STATE: windowsPath(path.join(folder, 'standin-state')),
-           TARNWICK_BROWSER: path.join(ROOT, 'tools/browser/chromium-under-wine') },
-    stdio: 'ignore',
-  });
-  page = await connectToPage(address);
-  await page.waitForSelector('body[data-ready="true"]', { timeout: 60000 });
+  session = await startProgram({ build: process.env.TARNWICK_BUILD });
+  ({ folder, page } = session);
   if (await page.textContent('#btn-lang') === 'EN') await page.click('#btn-lang');   // the texts below are English
 });
 
-// Ends when the program has ended: by force after timeoutMs.
-function programEnded(timeoutMs) {
-  if (!program || program.exitCode !== null) return Promise.resolve(program?.exitCode);
-  return new Promise((resolve) => {
-    const timer = setTimeout(() => program.kill(), timeoutMs);
-    program.once('exit', (code) => { clearTimeout(timer); resolve(code); });
-  });
-}
-
 after(async () => {
-  await browser?.close().catch(() => {});
-  program?.kill();
-  await programEnded(0);
-  await server?.close();
-  // The browser may still be closing its profile beside the program for a moment.
-  if (folder) rmSync(folder, { recursive: true, force: true, maxRetries: 20, retryDelay: 250 });
+  await session?.close();
 });
 
 test('VMware: save the settings, clone 3, start clone 1', async () => {
@@ -146,5 +92,5 @@ test('VirtualBox: save the settings, clone 2, refresh the states, start all', as
 test('quitting from the title bar, after the confirmation, ends the program', async () => {
   await page.click('#btn-quit');
   await page.locator('.dialog .btn-danger').click();
-  assert.equal(await programEnded(30000), 0);
+  assert.equal(await session.ended(30000), 0);
 });
