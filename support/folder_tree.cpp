@@ -11,25 +11,9 @@
 #include <utility>
 
 #include "support/diagnostics.h"
+#include "support/find_handle.h"
 
 namespace {
-
-// The enumeration handle of FindFirstFileA, closed with FindClose.
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-
-  HANDLE Get() const { return handle_; }
-  explicit operator bool() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 struct FileCloser {
   void operator()(FILE* file) const { fclose(file); }
@@ -109,6 +93,13 @@ std::optional<std::vector<std::string>> ListSubfolders(const std::string& folder
 void DeleteTree(const std::string& path) {
   if (path.empty() || IsVolumeRoot(path)) return;
   const std::string folder = WithoutTrailingSeparators(path);
+  const DWORD given = GetFileAttributesA(folder.c_str());
+  if (given == INVALID_FILE_ATTRIBUTES || !(given & FILE_ATTRIBUTE_DIRECTORY)) return;
+  if (given & FILE_ATTRIBUTE_REPARSE_POINT) {
+    // The path itself is a junction or folder link: only the link goes.
+    RemoveDirectoryA(folder.c_str());
+    return;
+  }
   {
     WIN32_FIND_DATAA entry;
     const FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &entry));

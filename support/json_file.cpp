@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "support/json_text.h"
+#include "support/find_handle.h"
 #include "support/win_handle.h"
 
 namespace JsonFile {
@@ -20,11 +21,13 @@ struct FileCloser {
 };
 using UniqueFile = std::unique_ptr<FILE, FileCloser>;
 
-// The temporary file GetTempFileNameA created: deleted when it goes, unless it
-// became the target.
+// The file a save writes before it takes the target's place: beside the
+// target (so the move is one rename), named after it and after the writing
+// process ("<target>.<process id>.saving").
 class TemporaryFile {
  public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  explicit TemporaryFile(const std::string& target)
+      : path_(target + "." + std::to_string(GetCurrentProcessId()) + ".saving") {}
   ~TemporaryFile() {
     if (!path_.empty()) DeleteFileA(path_.c_str());
   }
@@ -38,15 +41,18 @@ class TemporaryFile {
   std::string path_;
 };
 
-// The folder part of an ANSI path ("." for a bare file name), where the
-// temporary file must be so that moving it over the target stays one rename.
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  if (slash == std::string::npos) {
-    return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string(".");  // "C:name"
-  }
-  if (slash == 0 || (slash == 2 && path[1] == ':')) return path.substr(0, slash + 1);  // a root
-  return path.substr(0, slash);
+// A save that was killed leaves its temporary file behind; the next save of
+// the same target removes such files. One that another process is writing is
+// open without delete sharing and stays.
+void RemoveLeftoverSaves(const std::string& target) {
+  const size_t slash = target.find_last_of("\\/:");
+  const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  WIN32_FIND_DATAA entry;
+  const FindHandle find(FindFirstFileA((target + ".*.saving").c_str(), &entry));
+  if (!find) return;
+  do {
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + entry.cFileName).c_str());
+  } while (FindNextFileA(find.Get(), &entry));
 }
 
 std::string WithCrLf(const std::string& text) {
@@ -95,11 +101,9 @@ std::optional<Json::Document> Read(const std::string& path) {
 bool Write(const Json::Document& document, const std::string& path) {
   const std::string bytes = WithCrLf(Json::SerializePretty(document));
 
-  char temporaryName[MAX_PATH] = {};
-  if (GetTempFileNameA(FolderOf(path).c_str(), "twk", 0, temporaryName) == 0) return false;
-  TemporaryFile temporary(temporaryName);
-
-  WinHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  RemoveLeftoverSaves(path);
+  TemporaryFile temporary(path);
+  WinHandle file(CreateFileA(temporary.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   if (!WriteAll(file.Get(), bytes)) return false;

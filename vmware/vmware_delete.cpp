@@ -26,13 +26,14 @@ constexpr int kAllClones = 0;
 constexpr int kOneClone = 1;
 constexpr int kHardStop = 1;
 
-bool IsDecimalNumber(const std::string& name) {
-  return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 bool IsFolder(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Runs a line through the command interpreter, hidden, until it has finished.
@@ -43,18 +44,17 @@ void RunInCommandInterpreter(const std::string& line) {
   RunAndWait(QuoteIfSpaced(program) + " /c " + line);
 }
 
-std::string WithTrailingSeparator(const std::string& folder) {
-  return folder.back() == '\\' || folder.back() == '/' ? folder : folder + "\\";
-}
-
-// Only what Tarnwick made goes: the numbered clone folders, then the storage
-// folder if that left it empty. Whatever else the user keeps there stays.
+// Only what Tarnwick made goes: the folders that hold a clone where cloning
+// puts it (StoragePath, n, "\", n, ".vmx"), named by the clone number as the
+// list names them, then the storage folder if that left it empty. Whatever
+// else the user keeps there stays, numbered folders without a clone included.
 void RemoveCloneFolders(const std::string& storagePath) {
   if (storagePath.empty() || IsVolumeRoot(storagePath) || !IsFolder(storagePath)) return;
   const std::optional<std::vector<std::string>> folders = SubfolderNames(storagePath);
   if (!folders) return;
   for (const std::string& name : *folders) {
-    if (IsDecimalNumber(name)) DeleteTree(WithTrailingSeparator(storagePath) + name);
+    const std::optional<int> id = CloneIdOfFolder(name);
+    if (id && IsFile(CloneMachinePath(storagePath, *id))) DeleteTree(storagePath + name);
   }
   RemoveDirectoryA(storagePath.c_str());  // fails, harmlessly, unless empty
 }
@@ -82,7 +82,8 @@ void DeleteOneClone(int vmxId) {
   // Without a storage folder the clone's folder would be taken for \<n> at
   // the drive's root; no clone has a negative number.
   if (storagePath.empty() || vmxId < 0) return;
-  DeleteTree(WithTrailingSeparator(storagePath) + std::to_string(vmxId));
+  // The clone's folder is where cloning put it: StoragePath followed by the number.
+  DeleteTree(storagePath + std::to_string(vmxId));
 }
 
 }  // namespace

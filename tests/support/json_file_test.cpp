@@ -61,6 +61,15 @@ TEST_F(JsonFileTest, WriteReplacesAnExistingFile) {
   EXPECT_EQ(ListFolder(folder_.path()), std::vector<std::string>{"settings.json"});
 }
 
+TEST_F(JsonFileTest, WriteRemovesWhatKilledSavesOfTheSameFileLeft) {
+  const std::string path = folder_ / "settings.json";
+  WriteFileBytes(path + ".4242.saving", "{\r\n    \"half");     // a save killed mid-way
+  WriteFileBytes(path + ".77.saving", "");
+  WriteFileBytes(folder_ / "other.json.4242.saving", "{");       // another file's: not ours to remove
+  ASSERT_TRUE(JsonFile::Write(Document{{"n", 1}}, path));
+  EXPECT_EQ(ListFolder(folder_.path()), (std::vector<std::string>{"other.json.4242.saving", "settings.json"}));
+}
+
 TEST_F(JsonFileTest, ReadTakesCrLfAndSkipsAByteOrderMark) {
   struct Case {
     const char* what;
