@@ -3,6 +3,7 @@
 //   STANDIN_LOG       file that collects every raw command line
 //   STANDIN_STATE     folder of the state file (default: beside the program)
 //   STANDIN_DELAY_MS  the least time a run takes
+//   STANDIN_FAULT     fail, garbage or silent: a run that misbehaves (fault_mode.h)
 
 #include <optional>
 #include <string>

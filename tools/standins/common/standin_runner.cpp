@@ -6,6 +6,7 @@
 #include "tools/standins/common/console_output.h"
 #include "tools/standins/common/cross_process_lock.h"
 #include "tools/standins/common/environment.h"
+#include "tools/standins/common/fault_mode.h"
 #include "tools/standins/common/files.h"
 #include "tools/standins/common/minimum_run_time.h"
 #include "tools/standins/common/run_log.h"
@@ -51,6 +52,8 @@ CommandResult RunLocked(const StandinIdentity& identity, const StateCommand& com
 int RunStandin(const StandinIdentity& identity, const StateCommand& command) {
   MinimumRunTime minimumRunTime;
   AppendCommandLineToLog();
+  // A fault asked for by STANDIN_FAULT takes the command's place.
+  if (const std::optional<int> faultExitCode = ActOutFault(identity)) return *faultExitCode;
   const CommandResult result = RunLocked(identity, command);
   WriteToStdout(result.out);
   WriteToStderr(result.err);

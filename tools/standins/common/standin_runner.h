@@ -1,5 +1,6 @@
 #pragma once
-// The frame of every stand-in run: log the command line, take the state
+// The frame of every stand-in run: log the command line, act out a fault when
+// STANDIN_FAULT asks for one (see fault_mode.h), otherwise take the state
 // file's lock, load the state, run the command, save the state when it
 // changed, print the result, and last at least STANDIN_DELAY_MS.
 
