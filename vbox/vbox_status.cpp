@@ -61,10 +61,14 @@ void RefreshRecord(Json::Document& record, const VboxPrefs& prefs) {
   // A leading space of its own: the line reads <tool>, two spaces, showvminfo.
   const std::string arguments =
       std::string(" ") + kShowVmInfo + " " + QuoteIfSpaced(Utf8ToAnsi(Json::GetString(record, "name")));
-  // The tool prints in the ANSI code page; the list holds UTF-8.
-  Json::SetString(record, "uuid", AnsiToUtf8(ValueAfterKey(QueryMachine(prefs.InstallationPath, arguments), kUuidKey)));
-  Json::SetString(record, "path",
-                  AnsiToUtf8(ValueAfterKey(QueryMachine(prefs.InstallationPath, arguments), kConfigFileKey)));
+  // The tool prints in the ANSI code page; the list holds UTF-8. A query the
+  // tool could not answer leaves the machine's identity as it was: power and
+  // delete find the machine by it, and an empty one would lose the machine.
+  const auto keepUnlessEmpty = [&record](const char* member, const std::string& ansiValue) {
+    if (!ansiValue.empty()) Json::SetString(record, member, AnsiToUtf8(ansiValue));
+  };
+  keepUnlessEmpty("uuid", ValueAfterKey(QueryMachine(prefs.InstallationPath, arguments), kUuidKey));
+  keepUnlessEmpty("path", ValueAfterKey(QueryMachine(prefs.InstallationPath, arguments), kConfigFileKey));
   Json::SetString(record, "state",
                   AnsiToUtf8(ValueAfterKey(QueryMachine(prefs.InstallationPath, arguments), kStateKey)));
   // The master a clone was made from stays its master when the settings name
