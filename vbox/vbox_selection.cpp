@@ -47,7 +47,10 @@ namespace {
 
 constexpr char kOutputCopyFile[] = "selectList.List";  // relative to the current folder
 
-std::string SelectionListPath() { return ProgramDirectory() + "bootList.json"; }
+// Not "bootList.json": on Windows that is the same file as the VMware clone
+// list "bootlist.json", which power and delete read; the selection list
+// would replace it, and "start all" would then find no clone paths.
+std::string SelectionListPath() { return ProgramDirectory() + "vboxSelectList.json"; }
 
 // The lines of `list vms` output that name a machine (they start with its
 // quoted name). Error or warning texts, which share the captured output, are

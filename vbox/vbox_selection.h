@@ -9,10 +9,10 @@ namespace VboxBackend {
 // The registered machines that can be chosen as the master: those of
 // "VBoxManage list vms" whose names do not start with the clone name prefix
 // (an empty prefix keeps all), in byte order of their names. They are stored
-// as {"code": 200, "data": [{"boot": name}, ...]} in bootList.json (data only
+// as {"code": 200, "data": [{"boot": name}, ...]} in vboxSelectList.json (data only
 // when a machine is kept) and returned as compact JSON in the ANSI code page.
 // The tool's output is copied to selectList.List (current folder).
-// "-1", leaving bootList.json as it was, when VBoxPrefs.json is missing or the
+// "-1", leaving vboxSelectList.json as it was, when VBoxPrefs.json is missing or the
 // tool printed no machine line (nothing, or only an error text).
 std::string ListSelectableVms();
 

@@ -33,11 +33,21 @@ TEST_F(VboxSelectionTest, ClonesAreLeftOutAndTheRestListedInNameOrder) {
   EXPECT_EQ(reply["code"], 200);
   EXPECT_EQ(reply["msg"], "success");
   EXPECT_EQ(reply["data"]["RsultseLectlist"], R"({"code":200,"data":[{"boot":"master"},{"boot":"win10"}]})");
-  EXPECT_EQ(ReadFileBytes(ProgramFile("bootList.json")),
+  EXPECT_EQ(ReadFileBytes(ProgramFile("vboxSelectList.json")),
             "{\r\n    \"code\": 200,\r\n    \"data\": [\r\n        {\r\n            \"boot\": \"master\"\r\n"
             "        },\r\n        {\r\n            \"boot\": \"win10\"\r\n        }\r\n    ]\r\n}");
   EXPECT_EQ(StandinLog(), tool_ + " list vms\n");
   EXPECT_TRUE(FileExists(ProgramFile("selectList.List")));
+}
+
+// The selection list has a file of its own, so the VMware clone list (which a
+// name differing from it only in letter case would replace) stays as it was.
+TEST_F(VboxSelectionTest, TheVmwareCloneListIsLeftAlone) {
+  Register("master");
+  SaveSettings("vm");
+  WriteFileBytes(ProgramFile("bootlist.json"), "vmware list");
+  ASSERT_EQ(Request("resultseLectlist")["code"], 200);
+  EXPECT_EQ(ReadFileBytes(ProgramFile("bootlist.json")), "vmware list");
 }
 
 struct PrefixCase {
@@ -73,23 +83,23 @@ TEST_F(VboxSelectionTest, OnlyClonesGiveAListWithoutData) {
 
 TEST_F(VboxSelectionTest, NoMachineAnswersMinusOneAndKeepsTheOldList) {
   SaveSettings("vm");
-  WriteFileBytes(ProgramFile("bootList.json"), "old");
+  WriteFileBytes(ProgramFile("vboxSelectList.json"), "old");
   const auto reply = Request("resultseLectlist");
   EXPECT_EQ(reply["code"], -1);
   EXPECT_EQ(reply["msg"], "No VBox virtual machine registered!");
   EXPECT_EQ(reply["data"]["RsultseLectlist"], "-1");
   EXPECT_EQ(StandinLog(), tool_ + " list vms\n");
-  EXPECT_EQ(ReadFileBytes(ProgramFile("bootList.json")), "old");
+  EXPECT_EQ(ReadFileBytes(ProgramFile("vboxSelectList.json")), "old");
 }
 
 // The tool's error text (here for a tool path with a stray word) lists no machine.
 TEST_F(VboxSelectionTest, AnErrorTextIsNoListOfMachines) {
   Register("master");
   SaveSettingsWithTool(tool_ + " showvminfo", "vm", "master");
-  WriteFileBytes(ProgramFile("bootList.json"), "old");
+  WriteFileBytes(ProgramFile("vboxSelectList.json"), "old");
   EXPECT_EQ(Selectable(), "-1");
   EXPECT_NE(ReadFileBytes(ProgramFile("selectList.List")).find("error"), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(ProgramFile("bootList.json")), "old");
+  EXPECT_EQ(ReadFileBytes(ProgramFile("vboxSelectList.json")), "old");
 }
 
 TEST_F(VboxSelectionTest, WithoutSettingsNothingRuns) {

@@ -156,7 +156,7 @@ TEST_P(VboxToolFaultTest, EveryCommandAnswersAsPromised) {
   // The selection list: an error text or nothing names no machine. Junk shaped
   // like a list line is taken for a machine (nothing can tell it from one);
   // the list then holds that name, and the reply stays well-formed.
-  const auto selection = Faulted("resultseLectlist", {}, 1, {"selectList.List", "bootList.json"});
+  const auto selection = Faulted("resultseLectlist", {}, 1, {"selectList.List", "vboxSelectList.json"});
   ASSERT_TRUE(selection.is_object());
   if (std::string(GetParam()) == "garbage") {
     EXPECT_EQ(selection["code"], 200);
@@ -166,10 +166,10 @@ TEST_P(VboxToolFaultTest, EveryCommandAnswersAsPromised) {
     EXPECT_EQ(selectable["code"], 200);
     ASSERT_EQ(selectable["data"].size(), 1u) << selectable;
     EXPECT_TRUE(selectable["data"][0]["boot"].is_string()) << selectable;
-    EXPECT_NE(FileText("bootList.json"), "");
+    EXPECT_NE(FileText("vboxSelectList.json"), "");
   } else {
     EXPECT_EQ(selection, ExpectedReply(-1, {{"RsultseLectlist", "-1"}}, "resultseLectlist", kCloneFailedText));
-    EXPECT_FALSE(testing_support::FileExists(sandbox_.ProgramFile("bootList.json")));
+    EXPECT_FALSE(testing_support::FileExists(sandbox_.ProgramFile("vboxSelectList.json")));
   }
 
   // The status list reads the three values from the tool's answer: with no
