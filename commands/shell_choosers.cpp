@@ -17,6 +17,8 @@ class SystemChoosers final : public ShellChoosers {
 
 }  // namespace
 
+void ShellChoosers::OpenInShell(const std::string& text) { ::OpenInShell(text); }
+
 ShellChoosers& SystemShellChoosers() {
   static SystemChoosers choosers;
   return choosers;

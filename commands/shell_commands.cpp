@@ -7,7 +7,6 @@
 #include "commands/shell_choosers.h"
 #include "support/console_texts.h"
 #include "support/diagnostics.h"
-#include "support/shell_dialogs.h"
 #include "support/text_encoding.h"
 #include "support/vmrun_words.h"
 #include "support/vboxmanage_words.h"
@@ -65,9 +64,9 @@ void ChooseMasterFile(const LenientValue&, ScriptReply& reply, CommandEnvironmen
   reply.Succeed(ResultText::kOk);
 }
 
-void OpenUrl(const LenientValue& data, ScriptReply&, CommandEnvironment&) {
+void OpenUrl(const LenientValue& data, ScriptReply&, CommandEnvironment& environment) {
   // The shell takes ANSI text; the reply says nothing either way.
-  OpenInShell(Utf8ToAnsi(data["url"].AsString()));
+  Choosers(environment).OpenInShell(Utf8ToAnsi(data["url"].AsString()));
 }
 
 void GetVersion(const LenientValue& data, ScriptReply& reply, CommandEnvironment&) {
