@@ -47,3 +47,13 @@ export async function askToSaveFirst({ dialogs, t, form, save }) {
   });
   return choice === 'save' && form.validate() && save(form.values());
 }
+
+// At start: a tab's list is read once its settings name a storage folder;
+// until then the table says what to set up instead of showing a failure.
+export function refreshWhenSetUp({ form, card, refresh }) {
+  if (!form.saved()?.StoragePath) {
+    card.setStatus('setup');
+    return Promise.resolve(false);
+  }
+  return refresh({ quiet: true });
+}

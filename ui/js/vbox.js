@@ -8,7 +8,7 @@ import { h } from './dom.js';
 import { createSettingsForm } from './settings-form.js';
 import { createClonesCard, MAX_CLONES } from './clones-card.js';
 import { readPrefs, readVboxList, readSelectableMasters, folderOf, vboxState } from './replies.js';
-import { askToSaveFirst, chooseInto, stateBadge, confirmParagraphs } from './panel-parts.js';
+import { askToSaveFirst, chooseInto, stateBadge, confirmParagraphs, refreshWhenSetUp } from './panel-parts.js';
 
 // Sent with "getversions" at start, together with the VMware defaults (the two
 // share the member names NamePrefix, CloneNumber, StoragePath and
@@ -148,16 +148,6 @@ export function createVboxPanel({ run, i18n, dialogs }) {
     return true;
   }
 
-  // At start: the list is read once settings name a storage folder; until
-  // then the table says what to set up instead of showing a failure.
-  function refreshWhenSetUp() {
-    if (!form.saved()?.StoragePath) {
-      card.setStatus('setup');
-      return Promise.resolve(false);
-    }
-    return refresh({ quiet: true });
-  }
-
   async function refresh({ quiet = false } = {}) {
     card.setStatus('loading');
     const noList = (r) => r.msg === NO_LIST_MESSAGE;
@@ -239,7 +229,7 @@ export function createVboxPanel({ run, i18n, dialogs }) {
     loadSettings,
     loadMasters,
     refresh,
-    refreshWhenSetUp,
+    refreshWhenSetUp: () => refreshWhenSetUp({ form, card, refresh }),
     save: () => form.submit(),
   };
 }

@@ -7,7 +7,7 @@ import { h } from './dom.js';
 import { createSettingsForm } from './settings-form.js';
 import { createClonesCard, MAX_CLONES } from './clones-card.js';
 import { readPrefs, readVmwareList, folderOf, vmwareStateKind } from './replies.js';
-import { askToSaveFirst, chooseInto, stateBadge, confirmParagraphs } from './panel-parts.js';
+import { askToSaveFirst, chooseInto, stateBadge, confirmParagraphs, refreshWhenSetUp } from './panel-parts.js';
 
 // "getlists" when the settings file or the storage folder is missing.
 const NO_CONFIG_MESSAGE = 'There is no configuration file, or the corresponding file and directory do not exist!';
@@ -156,16 +156,6 @@ export function createVmwarePanel({ run, i18n, dialogs }) {
     else card.setScope(null);
   }
 
-  // At start: the list is read once settings name a storage folder; until
-  // then the table says what to set up instead of showing a failure.
-  function refreshWhenSetUp() {
-    if (!form.saved()?.StoragePath) {
-      card.setStatus('setup');
-      return Promise.resolve(false);
-    }
-    return refresh({ quiet: true });
-  }
-
   async function refresh({ quiet = false } = {}) {
     card.setStatus('loading');
     // With settings saved, this answer means the storage folder holds nothing
@@ -245,7 +235,7 @@ export function createVmwarePanel({ run, i18n, dialogs }) {
     element,
     loadSettings,
     refresh,
-    refreshWhenSetUp,
+    refreshWhenSetUp: () => refreshWhenSetUp({ form, card, refresh }),
     save: () => form.submit(),
   };
 }
