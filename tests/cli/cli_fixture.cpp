@@ -26,7 +26,7 @@ std::string CliTest::StandinTool(const std::string& fileName) {
 
 nlohmann::ordered_json CliTest::Reply(const std::string& request) const {
   const ChildResult result = Run(request);
-  EXPECT_TRUE(result.started);
+  EXPECT_TRUE(result.started) << "start error " << result.startError;
   EXPECT_EQ(result.exitCode, 0u);
   const auto reply = nlohmann::ordered_json::parse(result.out, nullptr, false);
   EXPECT_FALSE(reply.is_discarded()) << result.out;

@@ -165,6 +165,7 @@ ChildResult RunChild(const std::string& commandLine, const std::string& input,
   CloseHandle(outWrite);
   CloseHandle(errWrite);
   if (!result.started) {
+    result.startError = GetLastError();
     CloseHandle(inWrite);
     CloseHandle(outRead);
     CloseHandle(errRead);

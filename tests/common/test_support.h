@@ -40,6 +40,7 @@ struct ChildResult {
   std::string out;   // standard output, bytes unchanged
   std::string err;   // standard error
   bool started = false;
+  unsigned long startError = 0;  // GetLastError when the start failed
 };
 
 // Runs a command line (CreateProcessA, no window), feeds it `input` on standard
