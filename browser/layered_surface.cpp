@@ -100,11 +100,14 @@ void LayeredSurface::Paint(const std::vector<CefRect>& dirtyRects, const void* b
   if (wholeFrameNeeded_) {
     std::memcpy(frame_->pixels, source, static_cast<size_t>(width) * static_cast<size_t>(height) * kBytesPerPixel);
     wholeFrameNeeded_ = false;
+    unpresented_ = RECT{0, 0, width, height};
     return;
   }
   for (const CefRect& rect : dirtyRects) {
     const RECT area = ClipToFrame(rect, width, height);
-    if (area.right > area.left) CopyRows(frame_->pixels, source, width, area);
+    if (area.right <= area.left) continue;
+    CopyRows(frame_->pixels, source, width, area);
+    UnionRect(&unpresented_, &unpresented_, &area);
   }
 }
 
@@ -118,6 +121,19 @@ void LayeredSurface::Present() {
   SIZE size{bounds.right - bounds.left, bounds.bottom - bounds.top};
   POINT origin{0, 0};
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  // Ignored on failure: the window keeps its previous content.
-  UpdateLayeredWindow(window_, windowDc, &destination, &size, frame_->dc.Get(), &origin, 0, &blend, ULW_ALPHA);
+  RECT dirty = unpresented_;
+  if (IsRectEmpty(&dirty)) dirty = RECT{0, 0, frame_->width, frame_->height};
+
+  UPDATELAYEREDWINDOWINFO update{};
+  update.cbSize = sizeof(update);
+  update.hdcDst = windowDc;
+  update.pptDst = &destination;
+  update.psize = &size;
+  update.hdcSrc = frame_->dc.Get();
+  update.pptSrc = &origin;
+  update.pblend = &blend;
+  update.dwFlags = ULW_ALPHA;
+  update.prcDirty = &dirty;
+  // On failure the window keeps its previous content and the area stays due.
+  if (UpdateLayeredWindowIndirect(window_, &update)) unpresented_ = RECT{};
 }

@@ -39,10 +39,11 @@ class LayeredSurface {
   // section or pixels, are dropped.
   void Paint(const std::vector<CefRect>& dirtyRects, const void* buffer, int width, int height);
 
-  // Shows the current frame at the window's current position and size. Does
-  // nothing before the first frame; failures (for example while the window
-  // and the frame differ in size during a resize) leave the window's previous
-  // content until a later frame presents.
+  // Shows the current frame at the window's current position and size,
+  // sending only the area painted since the last present (all of it when
+  // nothing was). Does nothing before the first frame; failures (for example
+  // while the window and the frame differ in size during a resize) leave the
+  // window's previous content, and the area waits for the next present.
   void Present();
 
   HWND window() const { return window_; }
@@ -76,4 +77,5 @@ class LayeredSurface {
   WindowDc windowDc_;
   std::optional<Frame> frame_;
   bool wholeFrameNeeded_ = true;
+  RECT unpresented_{};  // union of the areas copied since the last present; empty when none
 };

@@ -1,5 +1,8 @@
 #include <cmath>
+#include <optional>
+#include <utility>
 
+#include "engine/image/frame_difference.h"
 #include "engine/net/base64.h"
 #include "engine/runtime/engine_objects.h"
 #include "engine/runtime/engine_runtime.h"
@@ -302,9 +305,20 @@ void BrowserImpl::OnScreencastFrame(const Json& params) {
   CefRefPtr<CefRenderHandler> render = client_ ? client_->GetRenderHandler() : nullptr;
   std::string png;
   int width = 0, height = 0;
+  std::swap(pixels_, previousPixels_);
   if (render && Base64Decode(params.value("data", ""), png) &&
       decoder_.Decode(reinterpret_cast<const uint8_t*>(png.data()), png.size(), pixels_, width, height)) {
-    render->OnPaint(this, PET_VIEW, {CefRect(0, 0, width, height)}, pixels_.data(), width, height);
+    // Like the framework, report only what changed, and nothing at all for a
+    // frame the same as the one before.
+    std::optional<CefRect> dirty = CefRect(0, 0, width, height);
+    if (width == previousWidth_ && height == previousHeight_) {
+      dirty = ChangedArea(previousPixels_.data(), pixels_.data(), width, height);
+    }
+    if (dirty) render->OnPaint(this, PET_VIEW, {*dirty}, pixels_.data(), width, height);
+    previousWidth_ = width;
+    previousHeight_ = height;
+  } else {
+    previousWidth_ = previousHeight_ = 0;
   }
   // The browser sends the next frame once this one is acknowledged; pacing the
   // acknowledgements keeps to the frame rate.

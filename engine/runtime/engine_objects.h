@@ -191,7 +191,9 @@ class BrowserImpl final : public CefBrowser, public CefBrowserHost {
   uint64_t compositionChange_ = 0;  // counts composition changes; a measurement of an older one is dropped
 
   PngFrameDecoder decoder_;
-  std::vector<uint8_t> pixels_;
+  std::vector<uint8_t> pixels_;          // the frame being handed to the render handler
+  std::vector<uint8_t> previousPixels_;  // the one before it, to find what changed
+  int previousWidth_ = 0, previousHeight_ = 0;  // 0 when there is no usable previous frame
   int pendingAck_ = -1;             // screencast frame waiting for its acknowledgement
   ULONGLONG lastAckTick_ = 0;
   IMPLEMENT_REFCOUNTING(BrowserImpl);

@@ -190,4 +190,37 @@ TEST(LayeredSurfacePresentTest, FrameShowsAtTheWindowWhichKeepsItsPlace) {
   EXPECT_EQ(bounds.bottom - bounds.top, 32);
 }
 
+// Opaque pixels of one colour, premultiplied BGRA.
+Bytes OpaqueFrame(int width, int height, COLORREF colour) {
+  Bytes frame(static_cast<size_t>(width) * height * 4);
+  for (size_t i = 0; i < frame.size(); i += 4) {
+    frame[i] = GetBValue(colour);
+    frame[i + 1] = GetGValue(colour);
+    frame[i + 2] = GetRValue(colour);
+    frame[i + 3] = 0xFF;
+  }
+  return frame;
+}
+
+TEST(LayeredSurfacePresentTest, APartialFrameChangesOnlyItsAreaOnScreen) {
+  TestWindow window = TestWindow::Popup(WS_EX_LAYERED, 20, 450, 64, 32);
+  if (!window.window()) GTEST_SKIP() << "no display for a top-level window";
+  LayeredSurface surface;
+  ASSERT_TRUE(surface.Attach(window.window()));
+  const COLORREF blue = RGB(0x10, 0x20, 0xC0);
+  const COLORREF red = RGB(0xC0, 0x20, 0x10);
+  const Bytes first = OpaqueFrame(64, 32, blue);
+  surface.Paint({CefRect(0, 0, 64, 32)}, first.data(), 64, 32);
+  surface.Present();
+  ASSERT_EQ(ScreenPixelAfterPresenting(20 + 5, 450 + 5, blue), blue);
+
+  // The whole buffer is red, but only a 10 x 10 square at (40, 10) is dirty.
+  const Bytes second = OpaqueFrame(64, 32, red);
+  surface.Paint({CefRect(40, 10, 10, 10)}, second.data(), 64, 32);
+  surface.Present();
+  EXPECT_EQ(ScreenPixelAfterPresenting(20 + 45, 450 + 15, red), red);
+  EXPECT_EQ(ScreenPixelAfterPresenting(20 + 5, 450 + 5, blue), blue);
+  EXPECT_EQ(ScreenPixelAfterPresenting(20 + 55, 450 + 15, blue), blue);
+}
+
 }  // namespace
