@@ -6,7 +6,10 @@
 #include <wrl/client.h>
 
 #include <climits>
-#include <cstring>
+
+#include "engine/image/png_chunks.h"
+#include "engine/image/png_pixels.h"
+#include "engine/image/premultiply.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -35,30 +38,6 @@ class ComApartment {
   bool usable_ = false;
 };
 
-// Straight-alpha BGRA to premultiplied, in place, rounding to nearest. Blue
-// and red share one multiply in two 16-bit lanes (c * a + 128 <= 65153, so
-// the lanes never carry into each other). Browser frames are mostly fully
-// transparent or fully opaque, hence the two early outs.
-void PremultiplyInPlace(uint8_t* bgra, size_t pixelCount) {
-  for (size_t i = 0; i < pixelCount; ++i, bgra += 4) {
-    uint32_t pixel;
-    std::memcpy(&pixel, bgra, 4);
-    const uint32_t alpha = pixel >> 24;
-    if (alpha == 255) continue;
-    if (alpha == 0) {
-      pixel = 0;
-    } else {
-      // (v + (v >> 8)) >> 8 with v = c * a + 128 is exactly round(c * a / 255).
-      uint32_t blueRed = (pixel & 0x00FF00FFu) * alpha + 0x00800080u;
-      blueRed = ((blueRed + ((blueRed >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-      uint32_t green = ((pixel >> 8) & 0xFFu) * alpha + 0x80u;
-      green = ((green + (green >> 8)) >> 8) & 0xFFu;
-      pixel = (alpha << 24) | (green << 8) | blueRed;
-    }
-    std::memcpy(bgra, &pixel, 4);
-  }
-}
-
 }  // namespace
 
 // Declared in this order so the factory is released before the apartment is left.
@@ -81,7 +60,15 @@ PngFrameDecoder::~PngFrameDecoder() = default;
 
 bool PngFrameDecoder::Decode(const uint8_t* png, size_t size, std::vector<uint8_t>& bgra, int& width,
                              int& height) {
-  if (!wic_ || png == nullptr || size == 0 || size > UINT_MAX) return false;
+  if (png == nullptr || size == 0 || size > UINT_MAX) return false;
+  PngChunks chunks;
+  if (ReadPngChunks(png, size, chunks) && IsPlainRgbOrRgba(chunks)) {
+    if (!DecodePngPixels(chunks, rows_, bgra)) return false;
+    width = static_cast<int>(chunks.width);
+    height = static_cast<int>(chunks.height);
+    return true;
+  }
+  if (!wic_) return false;
   IWICImagingFactory* factory = wic_->factory.Get();
 
   // WIC reads the bytes in place; the stream only ever reads, despite the

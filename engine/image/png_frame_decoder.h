@@ -1,7 +1,8 @@
 #pragma once
 // Turns one PNG frame from the off-screen browser (straight-alpha RGBA) into
 // the window's paint buffer: 32-bit premultiplied BGRA, top-down rows,
-// stride = width * 4. Decoding goes through WIC.
+// stride = width * 4. The 8-bit RGB and RGBA frames the browser sends are
+// decoded here directly (png_pixels.h); any other PNG goes through WIC.
 //
 // A decoder belongs to the thread that made it (the UI thread): it joins that
 // thread to a single-threaded COM apartment for its lifetime and keeps the
@@ -28,4 +29,5 @@ class PngFrameDecoder {
  private:
   struct Wic;
   std::unique_ptr<Wic> wic_;  // null when COM or the WIC factory was unavailable
+  std::vector<uint8_t> rows_;  // the filtered rows of the last direct decode, reused
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstddef>
 #include <string_view>
 
@@ -63,31 +64,91 @@ std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
   return out;
 }
 
+
+// The filtered form of one row, as an encoder would write it: each byte
+// minus its predictor from the byte one pixel to the left (a), the byte above
+// (b) and the byte above that left one (c).
+std::vector<uint8_t> FilterRow(uint8_t filter, const std::vector<uint8_t>& row, const std::vector<uint8_t>& above,
+                               size_t pixelBytes) {
+  std::vector<uint8_t> out = {filter};
+  for (size_t i = 0; i < row.size(); ++i) {
+    const int a = i >= pixelBytes ? row[i - pixelBytes] : 0;
+    const int b = above.empty() ? 0 : above[i];
+    const int c = i >= pixelBytes && !above.empty() ? above[i - pixelBytes] : 0;
+    int predictor = 0;
+    switch (filter) {
+      case 1: predictor = a; break;
+      case 2: predictor = b; break;
+      case 3: predictor = (a + b) / 2; break;
+      case 4: {
+        const int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+        predictor = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+        break;
+      }
+      default: break;  // none, or an invalid type written as given
+    }
+    out.push_back(static_cast<uint8_t>(row[i] - predictor));
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<uint8_t> BuildPng(int width, int height, const std::vector<Rgba>& pixels, PngColour colour) {
-  const bool withAlpha = colour == PngColour::kRgba;
+  PngOptions options;
+  options.colour = colour;
+  return BuildPng(width, height, pixels, options);
+}
+
+std::vector<uint8_t> BuildPng(int width, int height, const std::vector<Rgba>& pixels, const PngOptions& options) {
   std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
   std::vector<uint8_t> header;
   AppendBigEndian32(header, static_cast<uint32_t>(width));
   AppendBigEndian32(header, static_cast<uint32_t>(height));
-  const uint8_t colourType = withAlpha ? 6 : 2;
+  const uint8_t colourType = options.colour == PngColour::kRgba ? 6 : options.colour == PngColour::kRgb ? 2 : 0;
   header.insert(header.end(), {8, colourType, 0, 0, 0});  // 8 bits, deflate, filter set 0, no interlace
   AppendChunk(png, "IHDR", header);
 
-  std::vector<uint8_t> rows;
+  const size_t pixelBytes = options.colour == PngColour::kRgba ? 4 : options.colour == PngColour::kRgb ? 3 : 1;
+  std::vector<uint8_t> rows, above;
   for (int y = 0; y < height; ++y) {
-    rows.push_back(0);  // filter: none
+    std::vector<uint8_t> row;
     for (int x = 0; x < width; ++x) {
       const Rgba& p = pixels[static_cast<size_t>(y) * width + x];
-      rows.insert(rows.end(), {p.r, p.g, p.b});
-      if (withAlpha) rows.push_back(p.a);
+      if (options.colour == PngColour::kGrey) {
+        row.push_back(p.r);
+        continue;
+      }
+      row.insert(row.end(), {p.r, p.g, p.b});
+      if (options.colour == PngColour::kRgba) row.push_back(p.a);
     }
+    const uint8_t filter = options.rowFilters[static_cast<size_t>(y) % options.rowFilters.size()];
+    const std::vector<uint8_t> filtered = FilterRow(filter, row, above, pixelBytes);
+    rows.insert(rows.end(), filtered.begin(), filtered.end());
+    above = row;
   }
-  AppendChunk(png, "IDAT", ZlibStored(rows));
+  const std::vector<uint8_t> compressed = ZlibStored(rows);
+  const size_t pieces = static_cast<size_t>(std::max(options.imageDataChunks, 1));
+  const size_t pieceSize = (compressed.size() + pieces - 1) / pieces;
+  for (size_t offset = 0; offset < compressed.size(); offset += pieceSize) {
+    const size_t end = std::min(compressed.size(), offset + pieceSize);
+    AppendChunk(png, "IDAT", std::vector<uint8_t>(compressed.begin() + offset, compressed.begin() + end));
+  }
   AppendChunk(png, "IEND", {});
   return png;
+}
+
+void RewriteChecksums(std::vector<uint8_t>& png) {
+  size_t offset = 8;
+  while (offset + 12 <= png.size()) {
+    const uint32_t length = (uint32_t{png[offset]} << 24) | (uint32_t{png[offset + 1]} << 16) |
+                            (uint32_t{png[offset + 2]} << 8) | png[offset + 3];
+    if (length > png.size() - offset - 12) return;
+    const uint32_t crc = Crc32(png.data() + offset + 4, length + 4);
+    for (int i = 0; i < 4; ++i) png[offset + 8 + length + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    offset += 12 + length;
+  }
 }
 
 }  // namespace png_test

@@ -12,6 +12,7 @@
 
 using png_test::BuildPng;
 using png_test::PngColour;
+using png_test::PngOptions;
 using png_test::Rgba;
 
 namespace {
@@ -184,6 +185,97 @@ TEST_F(PngFrameDecoderTest, BrokenInputFailsAndDecoderCarriesOn) {
     EXPECT_TRUE(Near(PixelAt(bgra_, 3, 2, 1), Bgra{3, 2, 1, 255})) << "after " << c.why;
   }
   EXPECT_FALSE(decoder_.Decode(nullptr, 100, bgra_, width_, height_)) << "no bytes";
+}
+
+// Straight-alpha pixels where neighbours differ in every channel, so that
+// each filter's predictor matters.
+std::vector<Rgba> Varied(int width, int height) {
+  std::vector<Rgba> pixels;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      pixels.push_back(Rgba{static_cast<uint8_t>(x * 37 + y * 11), static_cast<uint8_t>(x * 5 + y * 91 + 3),
+                            static_cast<uint8_t>(250 - x * 13 - y * 7), static_cast<uint8_t>(255 - (x + y) % 3 * 60)});
+    }
+  }
+  return pixels;
+}
+
+TEST_F(PngFrameDecoderTest, EveryRowFilterAndChunkingGivesTheSamePixels) {
+  const int width = 5, height = 6;
+  const std::vector<Rgba> pixels = Varied(width, height);
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> rowFilters;
+    int imageDataChunks;
+  };
+  const Case cases[] = {
+      {"none", {0}, 1},
+      {"sub", {1}, 1},
+      {"up (what the browser sends)", {2}, 1},
+      {"average", {3}, 1},
+      {"Paeth", {4}, 1},
+      // Each filter both on the first row (nothing above) and below another one.
+      {"all five, row by row", {4, 3, 2, 1, 0}, 1},
+      {"up, data cut into 7 chunks", {2}, 7},
+  };
+  for (const PngColour colour : {PngColour::kRgba, PngColour::kRgb}) {
+    const bool alpha = colour == PngColour::kRgba;
+    for (const Case& c : cases) {
+      PngOptions options;
+      options.colour = colour;
+      options.rowFilters = c.rowFilters;
+      options.imageDataChunks = c.imageDataChunks;
+      ASSERT_TRUE(Decode(BuildPng(width, height, pixels, options))) << c.what << (alpha ? " RGBA" : " RGB");
+      for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+          const Rgba& p = pixels[y * width + x];
+          const int a = alpha ? p.a : 255;
+          const Bgra want{(p.b * a + 127) / 255, (p.g * a + 127) / 255, (p.r * a + 127) / 255, a};
+          ASSERT_TRUE(Near(PixelAt(bgra_, width, x, y), want))
+              << c.what << (alpha ? " RGBA" : " RGB") << " at " << x << "," << y << ": "
+              << Describe(PixelAt(bgra_, width, x, y)) << " wanted " << Describe(want);
+        }
+      }
+    }
+  }
+}
+
+TEST_F(PngFrameDecoderTest, OtherKindsOfPngStillDecode) {
+  // Grey 8-bit: not a kind the browser sends, decoded all the same.
+  ASSERT_TRUE(Decode(BuildPng(2, 1, {Rgba{40, 0, 0, 255}, Rgba{200, 0, 0, 255}}, PngColour::kGrey)));
+  EXPECT_TRUE(Near(PixelAt(bgra_, 2, 0, 0), Bgra{40, 40, 40, 255}));
+  EXPECT_TRUE(Near(PixelAt(bgra_, 2, 1, 0), Bgra{200, 200, 200, 255}));
+}
+
+TEST_F(PngFrameDecoderTest, DamagedDataOfABrowserFrameFails) {
+  const std::vector<Rgba> pixels = Varied(4, 3);
+  PngOptions badFilter;
+  badFilter.rowFilters = {2, 5};  // no filter type 5
+  const std::vector<uint8_t> good = BuildPng(4, 3, pixels);
+  std::vector<uint8_t> badChecksum = good;
+  badChecksum[8 + 25 + 8 + 10] ^= 0x40;  // a byte inside IDAT: its checksum no longer matches
+  // The signature and IHDR (33 bytes) of one image with the data of another.
+  const auto headerOfWithDataOf = [&good](int headerRows) {
+    std::vector<uint8_t> bytes = BuildPng(4, headerRows, Varied(4, headerRows));
+    bytes.resize(33);
+    bytes.insert(bytes.end(), good.begin() + 33, good.end());
+    return bytes;
+  };
+  struct Case {
+    std::vector<uint8_t> bytes;
+    const char* why;
+  };
+  const std::vector<Case> cases = {
+      {BuildPng(4, 3, pixels, badFilter), "unknown filter type"},
+      {badChecksum, "IDAT checksum"},
+      {headerOfWithDataOf(4), "data one row short"},
+      {headerOfWithDataOf(2), "data one row too long"},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> buffer;
+    int width = 0, height = 0;
+    EXPECT_FALSE(decoder_.Decode(c.bytes.data(), c.bytes.size(), buffer, width, height)) << c.why;
+  }
 }
 
 TEST_F(PngFrameDecoderTest, SameSizeFramesReuseTheBuffer) {
