@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/image/premultiply.h"
 
@@ -23,6 +24,13 @@ uint8_t PaethPredictor(int left, int above, int upperLeft) {
   return static_cast<uint8_t>(toAbove <= toUpperLeft ? above : upperLeft);
 }
 
+// row += prior, byte by byte; the two never overlap (consecutive rows), which
+// lets the compiler do it 16 bytes at a time. This is the filter the browser
+// uses for every row.
+void AddRow(uint8_t* __restrict row, const uint8_t* __restrict prior, size_t size) {
+  for (size_t i = 0; i < size; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
+}
+
 // Reverses one row's filter in place. `prior` is the row above, already
 // unfiltered, or null for the first row (which filters against zeros).
 bool Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t rowBytes, size_t pixelBytes) {
@@ -33,9 +41,7 @@ bool Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t rowByte
       for (size_t i = pixelBytes; i < rowBytes; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - pixelBytes]);
       return true;
     case kUp:
-      if (prior) {
-        for (size_t i = 0; i < rowBytes; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
-      }
+      if (prior) AddRow(row, prior, rowBytes);
       return true;
     case kAverage:
       for (size_t i = 0; i < rowBytes; ++i) {
@@ -54,6 +60,27 @@ bool Unfilter(uint8_t filter, uint8_t* row, const uint8_t* prior, size_t rowByte
       return true;
     default:
       return false;
+  }
+}
+
+// Straight RGBA bytes to premultiplied BGRA: as little-endian words, red and
+// blue trade places.
+void RgbaToPremultipliedBgra(const uint8_t* rgba, uint8_t* bgra, uint32_t pixelCount) {
+  for (uint32_t x = 0; x < pixelCount; ++x) {
+    uint32_t pixel;
+    std::memcpy(&pixel, rgba + 4 * size_t{x}, 4);
+    pixel = (pixel & 0xFF00FF00u) | ((pixel & 0xFFu) << 16) | ((pixel >> 16) & 0xFFu);
+    pixel = PremultiplyPixel(pixel);
+    std::memcpy(bgra + 4 * size_t{x}, &pixel, 4);
+  }
+}
+
+void RgbToBgra(const uint8_t* rgb, uint8_t* bgra, uint32_t pixelCount) {
+  for (uint32_t x = 0; x < pixelCount; ++x, rgb += 3, bgra += 4) {
+    bgra[0] = rgb[2];
+    bgra[1] = rgb[1];
+    bgra[2] = rgb[0];
+    bgra[3] = 255;
   }
 }
 
@@ -110,13 +137,11 @@ bool DecodePngPixels(const PngChunks& chunks, std::vector<uint8_t>& rows, std::v
     prior = row;
 
     uint8_t* out = bgra.data() + size_t{y} * chunks.width * 4;
-    for (uint32_t x = 0; x < chunks.width; ++x, row += pixelBytes) {
-      out[4 * x] = row[2];
-      out[4 * x + 1] = row[1];
-      out[4 * x + 2] = row[0];
-      out[4 * x + 3] = pixelBytes == 4 ? row[3] : 255;
+    if (pixelBytes == 4) {
+      RgbaToPremultipliedBgra(row, out, chunks.width);
+    } else {
+      RgbToBgra(row, out, chunks.width);
     }
-    if (pixelBytes == 4) PremultiplyInPlace(out, chunks.width);
   }
   return true;
 }

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -301,7 +303,12 @@ void BrowserImpl::ReleasePageFunction(int contextId, int64_t handle) {
 // --- frames -------------------------------------------------------------------
 
 void BrowserImpl::OnScreencastFrame(const Json& params) {
-  const int frameSession = params.value("sessionId", 0);
+  // The browser sends the next frame once this one is acknowledged; pacing the
+  // acknowledgements keeps to the frame rate. Acknowledging before this frame
+  // is decoded and shown lets the browser make the next one meanwhile.
+  pendingAck_ = params.value("sessionId", 0);
+  AckDueFrame();
+
   CefRefPtr<CefRenderHandler> render = client_ ? client_->GetRenderHandler() : nullptr;
   std::string png;
   int width = 0, height = 0;
@@ -320,24 +327,27 @@ void BrowserImpl::OnScreencastFrame(const Json& params) {
   } else {
     previousWidth_ = previousHeight_ = 0;
   }
-  // The browser sends the next frame once this one is acknowledged; pacing the
-  // acknowledgements keeps to the frame rate.
-  pendingAck_ = frameSession;
-  AckDueFrame();
 }
 
 void BrowserImpl::AckDueFrame() {
   if (pendingAck_ < 0 || closed_) return;
   const int rate = settings_.windowless_frame_rate > 0 ? std::min(settings_.windowless_frame_rate, 60) : 30;
-  const ULONGLONG interval = 1000 / static_cast<ULONGLONG>(rate);
-  const ULONGLONG now = GetTickCount64();
-  if (now < lastAckTick_ + interval) {
-    EngineRuntime::Get().WakeAfter(static_cast<int>(lastAckTick_ + interval - now));
+  // A steady clock, not the tick count, which moves in steps of 15.6 ms on
+  // Windows. Each acknowledgement is due one interval after the previous one
+  // was due, not after it was sent, so a late wake-up (timers are coarse too)
+  // is made up by the next frame and the rate holds on average. After a pause
+  // the schedule starts again from now: one frame may come early, never a
+  // burst of them catching up.
+  const auto interval = std::chrono::microseconds(1000000 / rate);
+  const auto now = std::chrono::steady_clock::now();
+  if (now < nextAckDue_) {
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextAckDue_ - now);
+    EngineRuntime::Get().WakeAfter(static_cast<int>(wait.count()));
     return;
   }
   Send("Page.screencastFrameAck", {{"sessionId", pendingAck_}});
   pendingAck_ = -1;
-  lastAckTick_ = now;
+  nextAckDue_ = std::max(nextAckDue_ + interval, now);
 }
 
 // --- closing ------------------------------------------------------------------

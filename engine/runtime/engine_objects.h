@@ -4,6 +4,7 @@
 // a flattened DevTools session; its frames and script contexts follow the
 // target's Page and Runtime events.
 
+#include <chrono>
 #include <map>
 #include <set>
 #include <string>
@@ -195,6 +196,6 @@ class BrowserImpl final : public CefBrowser, public CefBrowserHost {
   std::vector<uint8_t> previousPixels_;  // the one before it, to find what changed
   int previousWidth_ = 0, previousHeight_ = 0;  // 0 when there is no usable previous frame
   int pendingAck_ = -1;             // screencast frame waiting for its acknowledgement
-  ULONGLONG lastAckTick_ = 0;
+  std::chrono::steady_clock::time_point nextAckDue_{};  // the earliest time for the next acknowledgement
   IMPLEMENT_REFCOUNTING(BrowserImpl);
 };
