@@ -6,6 +6,7 @@
 // Needs an X display. The build's registry is not touched.
 import { spawn, execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
+import { connect } from 'node:net';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
@@ -27,6 +28,29 @@ export async function waitFor(what, check, timeoutMs = 60000) {
     if (value) return value;
     if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
     await new Promise((resolve) => setTimeout(resolve, 250));
+  }
+}
+
+// Whether something still accepts connections on the loopback port.
+function listening(port) {
+  return new Promise((resolve) => {
+    const socket = connect({ host: '127.0.0.1', port });
+    socket.once('connect', () => { socket.destroy(); resolve(true); });
+    socket.once('error', () => resolve(false));
+  });
+}
+
+// Removes the program folder once the browser has let go of it: the browser
+// ends a moment after the program (its profile is in the folder) and must be
+// gone before the next run takes the debugging port. Cleaning up never fails
+// the caller; what could not be removed is reported.
+async function removeWhenBrowserEnded(folder) {
+  await waitFor('the browser to end', async () => !(await listening(DEBUGGING_PORT)), 30000)
+    .catch((error) => console.warn(`program-session: ${error.message}`));
+  try {
+    rmSync(folder, { recursive: true, force: true, maxRetries: 20, retryDelay: 250 });
+  } catch (error) {
+    console.warn(`program-session: could not remove ${folder}: ${error.message}`);
   }
 }
 
@@ -61,8 +85,7 @@ export async function startProgram({ build = path.join(ROOT, 'build'), locale = 
       await browser?.close().catch(() => {});   // only the connection: the browser is the program's
       await session.ended(0);
       await server.close();
-      // The browser may still be closing its profile beside the program for a moment.
-      rmSync(folder, { recursive: true, force: true, maxRetries: 20, retryDelay: 250 });
+      await removeWhenBrowserEnded(folder);
     },
   };
   try {
