@@ -149,6 +149,18 @@ TEST(LayeredSurfaceWithoutSectionTest, FramesAreDroppedBeforeAttach) {
   surface.Present();  // nothing to show, nothing happens
 }
 
+// Opaque pixels of one colour, premultiplied BGRA.
+Bytes OpaqueFrame(int width, int height, COLORREF colour) {
+  Bytes frame(static_cast<size_t>(width) * height * 4);
+  for (size_t i = 0; i < frame.size(); i += 4) {
+    frame[i] = GetBValue(colour);
+    frame[i + 1] = GetGValue(colour);
+    frame[i + 2] = GetRValue(colour);
+    frame[i + 3] = 0xFF;
+  }
+  return frame;
+}
+
 // Reads one pixel of the screen as 0x00RRGGBB, once the window has shown.
 COLORREF ScreenPixelAfterPresenting(int x, int y, COLORREF wanted) {
   HDC screen = GetDC(nullptr);
@@ -171,14 +183,7 @@ TEST(LayeredSurfacePresentTest, FrameShowsAtTheWindowWhichKeepsItsPlace) {
   EXPECT_EQ(surface.window(), window.window());
   surface.Present();  // before the first frame: nothing to show
 
-  // Opaque blue 0x30, green 0x20, red 0x10 (premultiplied, alpha 255).
-  Bytes frame(64 * 32 * 4);
-  for (size_t i = 0; i < frame.size(); i += 4) {
-    frame[i] = 0x30;
-    frame[i + 1] = 0x20;
-    frame[i + 2] = 0x10;
-    frame[i + 3] = 0xFF;
-  }
+  const Bytes frame = OpaqueFrame(64, 32, RGB(0x10, 0x20, 0x30));
   surface.Paint({CefRect(0, 0, 64, 32)}, frame.data(), 64, 32);
   surface.Present();
   EXPECT_EQ(ScreenPixelAfterPresenting(30, 460, RGB(0x10, 0x20, 0x30)), RGB(0x10, 0x20, 0x30));
@@ -188,18 +193,6 @@ TEST(LayeredSurfacePresentTest, FrameShowsAtTheWindowWhichKeepsItsPlace) {
   EXPECT_EQ(bounds.top, 450);
   EXPECT_EQ(bounds.right - bounds.left, 64);
   EXPECT_EQ(bounds.bottom - bounds.top, 32);
-}
-
-// Opaque pixels of one colour, premultiplied BGRA.
-Bytes OpaqueFrame(int width, int height, COLORREF colour) {
-  Bytes frame(static_cast<size_t>(width) * height * 4);
-  for (size_t i = 0; i < frame.size(); i += 4) {
-    frame[i] = GetBValue(colour);
-    frame[i + 1] = GetGValue(colour);
-    frame[i + 2] = GetRValue(colour);
-    frame[i + 3] = 0xFF;
-  }
-  return frame;
 }
 
 TEST(LayeredSurfacePresentTest, APartialFrameChangesOnlyItsAreaOnScreen) {
