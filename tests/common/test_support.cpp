@@ -5,7 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
-#include <thread>
+
+#include "tests/common/pipe_drain.h"
 
 namespace testing_support {
 
@@ -17,25 +18,6 @@ std::string ModuleFolder() {
   std::string s(path, n);
   return s.substr(0, s.find_last_of('\\') + 1);
 }
-
-// Reads a pipe to its end on a thread of its own, so two pipes never block
-// each other.
-class PipeDrain {
- public:
-  explicit PipeDrain(HANDLE pipe) : thread_([this, pipe] {
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, buffer, sizeof(buffer), &got, nullptr) && got > 0) text_.append(buffer, got);
-  }) {}
-  std::string Finish() {
-    thread_.join();
-    return std::move(text_);
-  }
-
- private:
-  std::string text_;
-  std::thread thread_;
-};
 
 }  // namespace
 

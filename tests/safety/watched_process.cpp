@@ -1,7 +1,8 @@
 #include "tests/safety/watched_process.h"
 
 #include <cstring>
-#include <thread>
+
+#include "tests/common/pipe_drain.h"
 
 namespace safety {
 
@@ -16,32 +17,6 @@ WinHandle NewKillOnCloseJob() {
   SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
   return job;
 }
-
-// Reads a pipe to its end on a thread of its own, so two pipes never block
-// each other.
-class PipeDrain {
- public:
-  explicit PipeDrain(HANDLE pipe)
-      : thread_([this, pipe] {
-          char buffer[4096];
-          DWORD got = 0;
-          while (ReadFile(pipe, buffer, sizeof(buffer), &got, nullptr) && got > 0) text_.append(buffer, got);
-        }) {}
-  ~PipeDrain() {
-    if (thread_.joinable()) thread_.join();
-  }
-  PipeDrain(const PipeDrain&) = delete;
-  PipeDrain& operator=(const PipeDrain&) = delete;
-
-  std::string Finish() {
-    thread_.join();
-    return std::move(text_);
-  }
-
- private:
-  std::string text_;
-  std::thread thread_;
-};
 
 struct Pipe {
   WinHandle read;
@@ -129,8 +104,8 @@ WatchedRun RunWatched(const std::string& commandLine, const std::string& input,
   if (!process) return run;
   run.started = true;
 
-  PipeDrain outDrain(out.read.Get());
-  PipeDrain errDrain(err.read.Get());
+  testing_support::PipeDrain outDrain(out.read.Get());
+  testing_support::PipeDrain errDrain(err.read.Get());
   DWORD written = 0;
   for (size_t offset = 0; offset < input.size(); offset += written) {
     if (!WriteFile(in.write.Get(), input.data() + offset, static_cast<DWORD>(input.size() - offset), &written,
